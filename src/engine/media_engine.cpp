@@ -1,0 +1,1 @@
+#include "engine/media_engine.h"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace corvan {
+
+// The playback component of the main window. Every call comes from the
+// user-interface thread, and EndOfStream is emitted on it.
+//
+// Writes that can be refused return false and leave the value in force;
+// the others cannot fail, with or without a file open.
+class MediaEngine : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr long kVolumeMin = -10000;
+    static constexpr long kVolumeMax = 0;
+    static constexpr int kBalanceLeft = -10000;
+    static constexpr int kBalanceRight = 10000;
+
+    using QObject::QObject;
+    ~MediaEngine() override = default;
+
+    // Opens the file and starts it from its beginning, replacing what played.
+    // Returns at once; false when the path cannot name a playable file (empty,
+    // missing, a folder). A file that turns out to be undecodable simply does
+    // not play: no EndOfStream follows.
+    virtual bool SetFileName(const QString& path) = 0;
+    virtual QString FileName() const = 0;
+
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+
+    // Hundredths of a decibel, kVolumeMin..kVolumeMax.
+    virtual long Volume() const = 0;
+    virtual bool SetVolume(long hundredthsDb) = 0;
+
+    // kBalanceLeft (left only) .. kBalanceRight (right only); out-of-range
+    // values are held at the nearest end.
+    virtual int Balance() const = 0;
+    virtual void SetBalance(int balance) = 0;
+
+    // Seconds from the start of the open clip; 0 with nothing open.
+    virtual double CurrentPosition() const = 0;
+    // Refused (false) before 0, with nothing open, or past the end.
+    virtual bool SetCurrentPosition(double seconds) = 0;
+    virtual double Duration() const = 0;
+
+    // Playback speed with the pitch kept; holds for files opened later.
+    virtual double Rate() const = 0;
+    virtual bool SetRate(double rate) = 0;
+
+    virtual bool Mute() const = 0;
+    virtual void SetMute(bool mute) = 0;
+
+    // Tags of the open clip: nullopt with nothing open, possibly empty
+    // right after SetFileName while the tags are still being read.
+    virtual std::optional<QString> ClipTitle() const = 0;
+    virtual std::optional<QString> ClipAuthor() const = 0;
+
+signals:
+    // Once per end of the open file. The number carries no meaning.
+    void EndOfStream(int result);
+};
+
+}  // namespace corvan
