@@ -1,0 +1,93 @@
+#include "browser/drive_list_box.h"
+
+#include <QSignalBlocker>
+#include <QStorageInfo>
+
+namespace corvan {
+
+namespace {
+
+bool IsPseudoFileSystem(const QByteArray& type)
+{
+    static const QList<QByteArray> pseudo = {
+        "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs", "debugfs",
+        "tracefs", "pstore", "bpf", "mqueue", "hugetlbfs", "configfs", "fusectl", "autofs",
+        "binfmt_misc", "nsfs", "rpc_pipefs", "efivarfs", "squashfs", "overlay", "tmpfs", "ramfs"};
+    return pseudo.contains(type);
+}
+
+QString DriveText(const QStorageInfo& s)
+{
+    const QString root = s.rootPath();
+    const QString label = s.name();
+    return label.isEmpty() ? root : root + QStringLiteral(" [") + label + QLatin1Char(']');
+}
+
+}  // namespace
+
+QString MountPointOf(const QString& driveText)
+{
+    const qsizetype bracket = driveText.indexOf(QStringLiteral(" ["));
+    return bracket < 0 ? driveText : driveText.left(bracket);
+}
+
+QString MountPointHolding(const QString& folder)
+{
+    const QStorageInfo s(folder);
+    return s.isValid() ? s.rootPath() : QStringLiteral("/");
+}
+
+DriveListBox::DriveListBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    Refill();
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit DriveChanged(Drive()); });
+}
+
+void DriveListBox::Refill()
+{
+    const QSignalBlocker block(this);
+    const QString keep = currentText();
+    clear();
+    QStringList roots;
+    for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
+        if (!s.isValid() || !s.isReady())
+            continue;
+        // "/" is kept whatever its type, so there is always a drive to show.
+        if (s.rootPath() != QLatin1String("/") && IsPseudoFileSystem(s.fileSystemType()))
+            continue;
+        if (roots.contains(s.rootPath()))
+            continue;
+        roots << s.rootPath();
+        addItem(DriveText(s));
+    }
+    if (!roots.contains(QStringLiteral("/")))
+        insertItem(0, QStringLiteral("/"));
+    const int i = findText(keep);
+    setCurrentIndex(i >= 0 ? i : 0);
+}
+
+bool DriveListBox::SetDrive(const QString& drive)
+{
+    int i = findText(drive);
+    if (i < 0) {
+        for (int k = 0; k < count(); ++k) {
+            if (MountPointOf(itemText(k)) == MountPointOf(drive)) {
+                i = k;
+                break;
+            }
+        }
+    }
+    if (i < 0)
+        return false;
+    setCurrentIndex(i);
+    return true;
+}
+
+void DriveListBox::ShowDriveOf(const QString& folder)
+{
+    const QSignalBlocker block(this);
+    SetDrive(MountPointHolding(folder));
+}
+
+}  // namespace corvan

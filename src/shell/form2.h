@@ -1,0 +1,59 @@
+#pragma once
+
+#include "shell/desktop.h"
+#include "shell/form2_controls.h"
+
+#include <QTimer>
+#include <QWidget>
+
+namespace corvan {
+
+class MediaEngine;
+
+// The main window: a frameless window that wears the skin picture and holds
+// every control of the design table. It keeps no playback rules itself: the
+// subsystems attach their handlers to its controls (shell/wiring.h).
+class Form2 : public QWidget {
+    Q_OBJECT
+
+public:
+    Form2(MediaEngine& engine, Desktop desktop, QWidget* parent = nullptr);
+    ~Form2() override;
+
+    Form2Controls& Controls() { return c_; }
+    Form2Menu& Menu() { return m_; }
+    MediaEngine& Engine() { return engine_; }
+    Desktop& Desk() { return desktop_; }
+    // Time display, every 500 ms.
+    QTimer& Timer1() { return timer1_; }
+    // Applies the chosen speed.
+    QTimer& Timer2() { return timer2_; }
+
+    // The load handling that follows the skin: the start volume, the search
+    // pattern choices, the centre balance, and the two timers.
+    void Load();
+
+    // Opens the popup menu at a screen position.
+    void PopupMenu(const QPoint& globalPos);
+
+signals:
+    // The window is being unloaded (closed); emitted once.
+    void Unloading();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+
+    MediaEngine& engine_;
+    Desktop desktop_;
+    Form2Controls c_;
+    Form2Menu m_;
+    QTimer timer1_;
+    QTimer timer2_;
+    bool unloaded_ = false;
+};
+
+}  // namespace corvan

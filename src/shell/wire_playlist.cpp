@@ -1,0 +1,11 @@
+#include "shell/form2.h"
+#include "shell/wiring.h"
+
+namespace corvan {
+
+void WirePlaylist(Form2& form)
+{
+    (void)form;
+}
+
+}  // namespace corvan
