@@ -22,6 +22,6 @@ struct Desktop {
     std::function<void()> exitNow;
 };
 
-Desktop RealDesktop(QWidget* dialogParent);
+Desktop RealDesktop();
 
 }  // namespace corvan
