@@ -2,9 +2,11 @@
 
 #include "engine/media_engine.h"
 #include "shell/form2_design.h"
+#include "shell/skin.h"
 #include "shell/wiring.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QDir>
 
 #include <type_traits>
@@ -22,23 +24,31 @@ W* Create(Form2& form, MediaEngine& engine)
         return new W(&form);
 }
 
+// The captions were laid out for a narrow sans-serif face; Liberation Sans
+// keeps those metrics, so "Turn off" still fits its box. fontconfig falls
+// back to any sans-serif face where it is missing.
+QFont SansFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 QFont DesignQFont(DesignFont f)
 {
     QFont font;
     switch (f) {
     case DesignFont::Sans825:
-        font = QFont(QStringLiteral("Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
+        font = SansFont();
         font.setPointSizeF(8.25);
         break;
     case DesignFont::SansBold12:
-        font = QFont(QStringLiteral("Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
+        font = SansFont();
         font.setPointSizeF(12);
         font.setBold(true);
         break;
     case DesignFont::SerifBoldItalic975:
-        font = QFont(QStringLiteral("Serif"));
+        font = QFont(QStringLiteral("Liberation Serif"));
         font.setStyleHint(QFont::Serif);
         font.setPointSizeF(9.75);
         font.setBold(true);
@@ -91,6 +101,17 @@ void ApplyColours(QWidget* w, const ControlDesign& d)
         pal.setColor(QPalette::ButtonText, f);
     }
     w->setPalette(pal);
+}
+
+// A picture button shows its small picture, which is itself drawn as a
+// raised button face; a missing picture leaves a plain flat button.
+void ShowPicture(PictureButton& button)
+{
+    button.setFlat(true);
+    if (const auto picture = LoadButtonPicture(button.objectName())) {
+        button.setIcon(QIcon(*picture));
+        button.setIconSize(picture->size());
+    }
 }
 
 }  // namespace
@@ -150,6 +171,8 @@ void Form2::buildControls()
         }
         if (d.look & kHidden)
             w->hide();
+        if (auto* button = qobject_cast<PictureButton*>(w))
+            ShowPicture(*button);
     }
 
     c_.Check1->setTristate(false);
@@ -214,6 +237,16 @@ void Form2::Load()
 void Form2::PopupMenu(const QPoint& globalPos)
 {
     m_.mnupopup->popup(globalPos);
+}
+
+void Form2::mousePressEvent(QMouseEvent* event)
+{
+    // Controls that ignore a press (a plain label, the blank part of a check
+    // box) pass it up to here: only a press with no control under the pointer
+    // is one on the picture itself.
+    if (!childAt(event->position().toPoint()))
+        emit SurfacePressed(event->button(), event->globalPosition().toPoint());
+    event->accept();
 }
 
 void Form2::closeEvent(QCloseEvent* event)

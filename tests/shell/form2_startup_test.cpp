@@ -113,17 +113,6 @@ TEST(Form2StartUp, PopupMenuTreeInOrderWithNoMarks)
     }
 }
 
-TEST(Form2StartUp, CheckItemMarkIsSetOnlyByItsCommand)
-{
-    Form2Harness h;
-    QAction* item = h.m().mnupopup25;
-    item->trigger();
-    EXPECT_FALSE(item->isChecked()) << "a trigger alone must not mark the item";
-    item->setChecked(true);
-    item->trigger();
-    EXPECT_TRUE(item->isChecked());
-}
-
 TEST(Form2StartUp, UnloadIsAnnouncedOnce)
 {
     Form2Harness h;
