@@ -39,9 +39,13 @@ public:
 signals:
     // The window is being unloaded (closed); emitted once.
     void Unloading();
+    // A mouse press on the window's own surface, the skin picture where no
+    // control lies.
+    void SurfacePressed(Qt::MouseButton button, const QPoint& globalPos);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void buildControls();
