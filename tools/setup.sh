@@ -16,6 +16,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   # tests: a real X server and sound server, and the tools that drive them
   xvfb xdotool openbox x11-utils imagemagick pulseaudio pulseaudio-utils sox
+  # benchmarks: gst-play-1.0, the reference of the player's CPU (bench/player_cpu.py)
+  gstreamer1.0-plugins-base-apps
   clang libclang-rt-14-dev
 )
 

@@ -1,11 +1,121 @@
+#include "audio/balance_speed.h"
+#include "audio/clock_display.h"
+#include "audio/seeking.h"
+#include "audio/volume_controls.h"
+#include "engine/media_engine.h"
 #include "shell/form2.h"
 #include "shell/wiring.h"
 
+#include <QAbstractEventDispatcher>
+
+#include <functional>
+
 namespace corvan {
+
+namespace {
+
+// How often Timer2 wakes on its own. Its tick also runs each time the event
+// loop is about to wait (below), which is what keeps the speed in force.
+constexpr int kRateTimerInterval = 100;  // ms
+
+// One trigger of the window and the command it runs.
+struct TriggerRow {
+    QObject* trigger;
+    std::function<void()> command;
+};
+
+// A click for buttons and click labels, a choice for popup items.
+void Connect(const TriggerRow& row, QObject* context)
+{
+    if (auto* action = qobject_cast<QAction*>(row.trigger))
+        QObject::connect(action, &QAction::triggered, context, row.command);
+    else if (auto* label = qobject_cast<ClickLabel*>(row.trigger))
+        QObject::connect(label, &ClickLabel::Clicked, context, row.command);
+    else if (auto* button = qobject_cast<QAbstractButton*>(row.trigger))
+        QObject::connect(button, &QAbstractButton::clicked, context, row.command);
+}
+
+}  // namespace
 
 void WireAudio(Form2& form)
 {
-    (void)form;
+    Form2Controls& c = form.Controls();
+    Form2Menu& m = form.Menu();
+    MediaEngine& engine = form.Engine();
+
+    auto* volume = new VolumeControls({c.Label23, c.Slider1, c.Label11, m.mnupopupoptionsmute}, engine, &form);
+    volume->setObjectName(QStringLiteral("VolumeControls"));
+    auto* balanceSpeed = new BalanceSpeed(
+        {c.Option3, c.Option2, c.Option1, {m.mnupopup25, m.mnupopup50, m.mnupopup100, m.mnupopup150, m.mnupopup200}},
+        engine, &form);
+    balanceSpeed->setObjectName(QStringLiteral("BalanceSpeed"));
+    auto* seeking = new Seeking(engine, &form);
+    seeking->setObjectName(QStringLiteral("Seeking"));
+    auto* clock = new ClockDisplay(c.Label15, engine, &form);
+    clock->setObjectName(QStringLiteral("ClockDisplay"));
+
+    const TriggerRow rows[] = {
+        {c.Command19, [volume] { volume->VolumeIncrease(); }},
+        {c.Command20, [volume] { volume->VolumeDecrease(); }},
+        {m.mnupopupvolumeinc, [volume] { volume->MenuVolumeUp(); }},
+        {m.mnupopupvolumedec, [volume] { volume->MenuVolumeDown(); }},
+        {c.Label11, [volume] { volume->ToggleMute(); }},
+        {c.Command1, [volume] { volume->ToggleMute(); }},
+        {m.mnupopupoptionsmute, [volume] { volume->MenuMute(); }},
+
+        {m.mnupopubalanceleft, [balanceSpeed] { balanceSpeed->BalanceLeft(); }},
+        {m.mnupopupbalancecenter, [balanceSpeed] { balanceSpeed->BalanceCenter(); }},
+        {m.mnupopupbalanceright, [balanceSpeed] { balanceSpeed->BalanceRight(); }},
+        {m.mnupopup25, [balanceSpeed, a = m.mnupopup25] { balanceSpeed->ChooseSpeed(a); }},
+        {m.mnupopup50, [balanceSpeed, a = m.mnupopup50] { balanceSpeed->ChooseSpeed(a); }},
+        {m.mnupopup100, [balanceSpeed, a = m.mnupopup100] { balanceSpeed->ChooseSpeed(a); }},
+        {m.mnupopup150, [balanceSpeed, a = m.mnupopup150] { balanceSpeed->ChooseSpeed(a); }},
+        {m.mnupopup200, [balanceSpeed, a = m.mnupopup200] { balanceSpeed->ChooseSpeed(a); }},
+
+        {c.Command22, [seeking] { seeking->SeekBack(); }},
+        {m.mnupopuprewind, [seeking] { seeking->SeekBack(); }},
+        {c.Command23, [seeking] { seeking->SeekForward(); }},
+        {m.mnupopupfarward, [seeking] { seeking->SeekForward(); }},
+    };
+    for (const TriggerRow& row : rows)
+        Connect(row, &form);
+
+    // The slider's own moves only: a thumb placed by the spin control does
+    // not come through here (VolumeControls::SpinChanged).
+    QObject::connect(c.Slider1, &QSlider::valueChanged, volume, [volume] { volume->SliderMoved(); });
+    QObject::connect(c.UpDown1, &UpDown::Changed, volume, [volume](int value) { volume->SpinChanged(value); });
+
+    // Selected by a click, by the menu or by the start-up: each writes the balance.
+    for (QRadioButton* option : {c.Option3, c.Option2, c.Option1}) {
+        QObject::connect(option, &QRadioButton::toggled, balanceSpeed, [balanceSpeed, option](bool on) {
+            if (on)
+                balanceSpeed->OptionSelected(option);
+        });
+    }
+
+    QObject::connect(&form.Timer1(), &QTimer::timeout, clock, [clock, bar = c.MediaPlayer1] {
+        clock->Tick();
+        bar->Refresh();
+    });
+
+    // The marked speed must be in force at once after the marks change, a
+    // file opens or the engine drops its rate. A tick every millisecond would
+    // do it at a cost of a few per cent of a core in wake-ups alone. Every one
+    // of those changes is made by some event handled on this thread, so the
+    // tick runs instead whenever the event loop has handled what was pending
+    // and is about to wait; Timer2 keeps a slow beat, and its running (from
+    // the load to the unload) says when the tick is live.
+    QTimer& timer2 = form.Timer2();
+    timer2.setInterval(kRateTimerInterval);
+    timer2.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&timer2, &QTimer::timeout, balanceSpeed, [balanceSpeed] { balanceSpeed->Tick(); });
+    if (auto* dispatcher = QAbstractEventDispatcher::instance(form.thread())) {
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, balanceSpeed,
+                         [balanceSpeed, &timer2] {
+                             if (timer2.isActive())
+                                 balanceSpeed->Tick();
+                         });
+    }
 }
 
 }  // namespace corvan
