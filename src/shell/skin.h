@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace corvan {
+
+// The skin picture's file name.
+inline constexpr char16_t kSkinPictureName[] = u"new2.gif";
+
+// The folders that hold the player's pictures, in the order they are
+// searched: the program's folder, where the build puts them, then the
+// installed share folder.
+QStringList AssetFolders();
+
+// A data file of the player, by its path below a data folder ("new2.gif",
+// "buttons/Command13.gif"), from the first folder that has it; nullopt when
+// none has.
+std::optional<QString> FindAsset(const QString& relativePath, const QStringList& folders = AssetFolders());
+
+// "new2.gif" as FindAsset finds it.
+std::optional<QString> FindSkinPicture();
+
+// Dresses the window in the skin picture and cuts it to the picture's
+// outline: every pixel of the bottom-left pixel's colour is cut away. The
+// picture becomes the window's background, drawn at its top-left corner at
+// its own size, under the child controls. Returns false, with a message in
+// *error naming the file, when the picture is missing or cannot be read;
+// the window is then left as it was.
+bool DressInSkin(QWidget& form, QString* error);
+bool DressInSkin(QWidget& form, const QString& picturePath, QString* error);
+
+// The picture of a picture button, by the button's control name
+// ("Command13"); nullopt when the file is missing or unreadable.
+std::optional<QPixmap> LoadButtonPicture(const QString& controlName,
+                                         const QStringList& folders = AssetFolders());
+
+}  // namespace corvan
