@@ -53,7 +53,7 @@ inline bool Compare(const Collector& results, const char* what, const std::strin
         return true;
     }
     const bool kept = f->second < budget;
-    std::printf("%-30s %12s | reference (%s) %12s | ratio %8.4f | budget %s: %s\n", what,
+    std::printf("%-30s %12s | reference (%s) %12s | ratio %.3g | budget %s: %s\n", what,
                 Readable(f->second).c_str(), referenceWhat, Readable(r->second).c_str(),
                 f->second / r->second, Readable(budget).c_str(), kept ? "kept" : "MISSED");
     return kept;

@@ -16,6 +16,9 @@ packages=(
   fonts-dejavu-core fonts-liberation
   # tests: a real X server and sound server, and the tools that drive them
   xvfb xdotool openbox x11-utils imagemagick pulseaudio pulseaudio-utils sox
+  python3 python3-numpy xclip
+  # the desktop's remote control: a private session bus and the tools that use it
+  dbus-daemon dbus-bin playerctl
   # benchmarks: gst-play-1.0, the reference of the player's CPU (bench/player_cpu.py)
   gstreamer1.0-plugins-base-apps
   clang libclang-rt-14-dev

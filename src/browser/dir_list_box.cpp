@@ -1,20 +1,61 @@
 #include "browser/dir_list_box.h"
 
-#include <QApplication>
-#include <QCollator>
+#include "browser/folder_entries.h"
+
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace corvan {
 
 namespace {
+
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kLevelRole = Qt::UserRole + 1;
+constexpr int kIndent = 10;  // pixels a level
+
+// Draws each folder, icon and name, indented by its depth, so the list
+// reads as the path from the root down with the subfolders under it.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(option.rect.left() + index.data(kLevelRole).toInt() * kIndent);
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {size.width() + index.data(kLevelRole).toInt() * kIndent, size.height()};
+    }
+};
+
+}  // namespace
+
+std::optional<QStringList> ListSubfolders(const QString& folder)
+{
+    QStringList names;
+    const bool listed = ForEachVisibleEntry(folder, [&names](const char* raw, EntryKind kind) {
+        if (kind == EntryKind::Folder)
+            names << QFile::decodeName(raw);
+    });
+    if (!listed)
+        return std::nullopt;
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = QString::compare(a, b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
 }
 
 QString NormalFolderPath(const QString& folder)
@@ -27,6 +68,7 @@ DirListBox::DirListBox(QWidget* parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new IndentDelegate(this));
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
 }
 
@@ -39,16 +81,10 @@ bool DirListBox::SetPath(const QString& folder)
     if (!info.isDir() || !info.isExecutable())
         return false;
 
-    QStringList subfolders;
-    QDirIterator it(target, QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        if (!it.fileName().startsWith(QLatin1Char('.')))
-            subfolders << it.fileName();
-    }
-    std::sort(subfolders.begin(), subfolders.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    const auto listed = ListSubfolders(target);
+    if (!listed)
+        return false;
+    const QStringList& subfolders = *listed;
 
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -57,8 +93,9 @@ bool DirListBox::SetPath(const QString& folder)
     QString acc;
     int depth = 0;
     auto add = [&](const QString& label, const QString& full, const QIcon& icon, int level) {
-        auto* item = new QListWidgetItem(icon, QString(level * 2, QLatin1Char(' ')) + label, this);
+        auto* item = new QListWidgetItem(icon, label, this);
         item->setData(kPathRole, full);
+        item->setData(kLevelRole, level);
     };
     add(QStringLiteral("/"), QStringLiteral("/"), openIcon, depth++);
     for (const QString& part : parts) {

@@ -2,6 +2,8 @@
 
 #include <QListWidget>
 
+#include <optional>
+
 namespace corvan {
 
 // `Dir1`: the current folder's ancestors from the root down, then its
@@ -33,5 +35,9 @@ private:
 
 // "/a/b/" and "/a/b" give "/a/b"; "/" stays "/"; relative paths are made absolute.
 QString NormalFolderPath(const QString& folder);
+
+// The names of `folder`'s subfolders, hidden ones left out, sorted without
+// regard to case; nullopt when the folder cannot be listed.
+std::optional<QStringList> ListSubfolders(const QString& folder);
 
 }  // namespace corvan

@@ -67,6 +67,12 @@ void DriveListBox::Refill()
     setCurrentIndex(i >= 0 ? i : 0);
 }
 
+void DriveListBox::showPopup()
+{
+    Refill();
+    QComboBox::showPopup();
+}
+
 bool DriveListBox::SetDrive(const QString& drive)
 {
     int i = findText(drive);

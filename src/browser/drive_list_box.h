@@ -21,6 +21,10 @@ public:
     // Chooses, without emitting DriveChanged, the drive that holds `folder`.
     void ShowDriveOf(const QString& folder);
 
+    // The mounts are read again each time the list opens, so a stick
+    // plugged in meanwhile is offered.
+    void showPopup() override;
+
 signals:
     void DriveChanged(const QString& drive);
 };

@@ -1,13 +1,13 @@
 #include "browser/file_list_box.h"
 
-#include <QCollator>
-#include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
+#include "browser/folder_entries.h"
+
+#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <vector>
 
 namespace corvan {
 
@@ -18,21 +18,32 @@ QString JoinPath(const QString& folder, const QString& name)
 
 std::optional<QStringList> ListMatchingFiles(const QString& folder, const PatternList& pattern)
 {
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir() || !info.isReadable())
-        return std::nullopt;
-    QStringList names;
-    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (!name.startsWith(QLatin1Char('.')) && pattern.Matches(name))
-            names << name;
-    }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
+    // Each name is folded once: the fold is both what the patterns match and
+    // the sort key, which then compares as plain code units.
+    struct Found {
+        QString key;
+        QString name;
+    };
+    std::vector<Found> found;
+    const bool listed = ForEachVisibleEntry(folder, [&](const char* raw, EntryKind kind) {
+        if (kind != EntryKind::File)
+            return;
+        QString name = QFile::decodeName(raw);
+        QString key = name.toCaseFolded();
+        if (pattern.MatchesFolded(key))
+            found.push_back({std::move(key), std::move(name)});
     });
+    if (!listed)
+        return std::nullopt;
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        const int byKey = QString::compare(a.key, b.key, Qt::CaseSensitive);
+        return byKey != 0 ? byKey < 0 : a.name < b.name;
+    });
+
+    QStringList names;
+    names.reserve(static_cast<qsizetype>(found.size()));
+    for (Found& f : found)
+        names.push_back(std::move(f.name));
     return names;
 }
 

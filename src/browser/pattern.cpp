@@ -13,9 +13,13 @@ PatternList::PatternList(const QString& patterns)
 
 bool PatternList::Matches(const QString& name) const
 {
-    const QString folded = name.toCaseFolded();
+    return MatchesFolded(name.toCaseFolded());
+}
+
+bool PatternList::MatchesFolded(QStringView foldedName) const
+{
     for (const QString& p : parts_) {
-        if (WildcardMatch(p, folded))
+        if (WildcardMatch(p, foldedName))
             return true;
     }
     return false;
@@ -27,12 +31,13 @@ bool WildcardMatch(QStringView pattern, QStringView name)
 {
     qsizetype p = 0, n = 0, starP = -1, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == u'*') {
+        // A "*" is a wildcard even where the name holds a "*" too.
+        if (p < pattern.size() && pattern[p] == u'*') {
             starP = p++;
             starN = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
         } else if (starP >= 0) {
             p = starP + 1;
             n = ++starN;

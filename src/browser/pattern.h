@@ -14,6 +14,9 @@ public:
     explicit PatternList(const QString& patterns);
 
     bool Matches(const QString& name) const;
+    // The same for a name already folded with QString::toCaseFolded(), so a
+    // caller that keeps the folded name (as a sort key) folds it only once.
+    bool MatchesFolded(QStringView foldedName) const;
     bool IsEmpty() const { return parts_.isEmpty(); }
 
 private:

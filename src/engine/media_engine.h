@@ -35,6 +35,12 @@ public:
     virtual void Pause() = 0;
     virtual void Stop() = 0;
 
+    // Where the open file stands. Stopped also with nothing open, at the
+    // file's end and after a file failed. An engine that cannot tell says
+    // Stopped.
+    enum class PlayState { Stopped, Paused, Playing };
+    virtual PlayState State() const { return PlayState::Stopped; }
+
     // Hundredths of a decibel, kVolumeMin..kVolumeMax.
     virtual long Volume() const = 0;
     virtual bool SetVolume(long hundredthsDb) = 0;

@@ -23,34 +23,104 @@ void Transport::OpenSelectedFile()
 void Transport::StartFromFileList()
 {
     OpenSelectedFile();
-    showPosition();
-    showTotal();
-    rememberCount();
-    showPlaying();
-    showTags();
+    ShowPosition();
+    ShowTotal();
+    RememberCount();
+    ShowPlaying();
+    ShowTags();
 }
 
-void Transport::showPosition()
+void Transport::PlaySelected()
+{
+    // Play comes first, so a paused track is resumed and then replaced by
+    // the selected entry from its beginning.
+    engine_.Play();
+    OpenSelectedFile();
+    ShowTotal();
+    ShowPlaying();
+}
+
+void Transport::StartSelected()
+{
+    OpenSelectedFile();
+    ShowPosition();
+}
+
+void Transport::PauseTrack()
+{
+    engine_.Pause();
+}
+
+void Transport::ResumeTrack()
+{
+    engine_.Play();
+}
+
+void Transport::StopTrack()
+{
+    engine_.Stop();
+}
+
+void Transport::NextTrack()
+{
+    // The labels are compared as text: their design captions "Label4" and
+    // "Label2" never match, so the wrap only arms once a start has written
+    // the queue length into Label2.
+    if (c_.Label4->text() == c_.Label2->text()) {
+        c_.File1->SetListIndex(0);
+        OpenSelectedFile();
+        ShowPosition();
+        return;
+    }
+    // At the last entry the move is refused and the same entry restarts.
+    c_.File1->SetListIndex(c_.File1->ListIndex() + 1);
+    OpenSelectedFile();
+    ShowPosition();
+    ShowPlaying();
+    ShowTotal();
+}
+
+void Transport::PreviousTrack()
+{
+    const int index = c_.File1->ListIndex();
+    if (index < 0)
+        return;
+    c_.File1->SetListIndex(index > 0 ? index - 1 : 0);
+    OpenSelectedFile();
+    ShowPosition();
+    RememberCount();
+    ShowTotal();
+    ShowPlaying();
+}
+
+void Transport::PlayPath(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    engine_.SetFileName(path);
+}
+
+void Transport::ShowPosition()
 {
     c_.Label4->setText(QString::number(c_.File1->ListIndex() + 1));
 }
 
-void Transport::showTotal()
+void Transport::ShowTotal()
 {
     c_.Total->setText(QStringLiteral("Total ") + QString::number(c_.File1->ListCount()));
 }
 
-void Transport::rememberCount()
+void Transport::RememberCount()
 {
     c_.Label2->setText(QString::number(c_.File1->ListCount()));
 }
 
-void Transport::showPlaying()
+void Transport::ShowPlaying()
 {
     c_.Playing->setText(QStringLiteral("Playing ") + QString::number(c_.File1->ListIndex() + 1));
 }
 
-void Transport::showTags()
+void Transport::ShowTags()
 {
     const auto title = engine_.ClipTitle();
     const auto author = engine_.ClipAuthor();

@@ -20,7 +20,9 @@ struct PlaybackControls {
     QLineEdit* Text1 = nullptr;    // search box; shows the clip's tags after a start
 };
 
-// Starting tracks of the play queue and showing what plays.
+// Starting tracks of the play queue, the transport commands, and showing
+// what plays. The queue and its state live in the controls: every command
+// reads the selection and the labels afresh.
 class Transport : public QObject {
     Q_OBJECT
 
@@ -34,13 +36,32 @@ public:
     // now-playing display follows it.
     void StartFromFileList();
 
-private:
-    void showPosition();   // Label4
-    void showTotal();      // Total
-    void rememberCount();  // Label2
-    void showPlaying();    // Playing
-    void showTags();       // Text1
+    // Play: resumes, then restarts the selected entry from its beginning.
+    void PlaySelected();
+    // The popup's "&Play": the selected entry starts; only Label4 follows.
+    void StartSelected();
+    void PauseTrack();
+    void ResumeTrack();
+    void StopTrack();
+    // The entry after the selected one, or entry 0 when Label4 and Label2
+    // read the same (the queue has wrapped).
+    void NextTrack();
+    // The entry before the selected one; entry 0 restarts itself, and with
+    // nothing selected nothing happens.
+    void PreviousTrack();
 
+    // Plays one file outside the queue; no label changes. An empty path is
+    // ignored rather than stopping what plays.
+    void PlayPath(const QString& path);
+
+    // The display steps, each writing one control from the queue's state.
+    void ShowPosition();   // Label4
+    void ShowTotal();      // Total
+    void RememberCount();  // Label2
+    void ShowPlaying();    // Playing
+    void ShowTags();       // Text1
+
+private:
     PlaybackControls c_;
     MediaEngine& engine_;
 };

@@ -2,17 +2,21 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include <functional>
 
 namespace corvan {
 
+class Mpris;
+
 // What the window asks of the desktop around it: file dialogs, message boxes,
 // the desktop's opener, and ending the program at once. The program uses
 // RealDesktop(); tests put in their own answers.
 struct Desktop {
-    // Title, filter, start folder; returns the chosen name, "" when cancelled.
+    // Title, filter ("name|pattern;pattern"), start folder; returns the
+    // chosen name, "" when cancelled.
     std::function<QString(const QString&, const QString&, const QString&)> openFileName;
     std::function<QString(const QString&, const QString&, const QString&)> saveFileName;
     // Title, text, icon; returns when the box is closed.
@@ -20,8 +24,20 @@ struct Desktop {
     std::function<bool(const QUrl&)> openUrl;
     // Ends the process with status 0 without any unload handling.
     std::function<void()> exitNow;
+    // Offers the player's remote control to the desktop's media keys and
+    // sound menus (the session bus); false when there is nobody to offer it
+    // to. Empty: not offered.
+    std::function<bool(Mpris&)> publishPlayer;
+    // The window system takes a window's mask as its input region only and
+    // shows the whole window (Wayland): the window must be see-through where
+    // its mask cuts it away.
+    bool maskIsInputOnly = false;
 };
 
 Desktop RealDesktop();
+
+// A dialog filter written as "name|pattern;pattern|name|pattern" turned into
+// the dialog's own filters, each pattern matching without regard to case.
+QStringList DialogFilters(const QString& designFilter);
 
 }  // namespace corvan

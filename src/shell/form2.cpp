@@ -130,6 +130,13 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
     pal.setColor(QPalette::Window, ToQColor(kForm2Background));
     setPalette(pal);
     setAutoFillBackground(true);
+    if (desktop_.maskIsInputOnly) {
+        // The mask would only stop clicks: what it cuts away must also be
+        // painted see-through, by the skin (shell/skin.cpp). Both are in force
+        // before the native window is made, at show().
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAutoFillBackground(false);
+    }
 
     buildControls();
     buildMenu();

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <utility>
 
-#ifndef CORVAN_SHARE_DIR
-#error "CORVAN_SHARE_DIR must name the installed data folder"
+#if !defined(CORVAN_SHARE_DIR) || !defined(CORVAN_SHARE_FROM_BIN)
+#error "CORVAN_SHARE_DIR and CORVAN_SHARE_FROM_BIN must name the installed data folder"
 #endif
 
 namespace corvan {
@@ -43,6 +43,17 @@ protected:
     {
         if (watched == &form_ && event->type() == QEvent::Paint) {
             QPainter painter(&form_);
+            if (form_.testAttribute(Qt::WA_TranslucentBackground)) {
+                // A window system that takes the mask for clicks alone shows
+                // what is painted outside it: there the window stays clear,
+                // and inside it the window's colour lies under the picture.
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.fillRect(form_.rect(), Qt::transparent);
+                painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+                if (!form_.mask().isEmpty())
+                    painter.setClipRegion(form_.mask());
+                painter.fillRect(form_.rect(), form_.palette().color(QPalette::Window));
+            }
             painter.drawPixmap(0, 0, picture_);
         }
         return false;
@@ -57,7 +68,8 @@ private:
 
 QStringList AssetFolders()
 {
-    return {QCoreApplication::applicationDirPath(), ShareDir()};
+    const QString programDir = QCoreApplication::applicationDirPath();
+    return {programDir, QDir::cleanPath(programDir + QStringLiteral("/" CORVAN_SHARE_FROM_BIN)), ShareDir()};
 }
 
 std::optional<QString> FindAsset(const QString& relativePath, const QStringList& folders)

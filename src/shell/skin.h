@@ -15,7 +15,8 @@ inline constexpr char16_t kSkinPictureName[] = u"new2.gif";
 
 // The folders that hold the player's pictures, in the order they are
 // searched: the program's folder, where the build puts them, then the
-// installed share folder.
+// share folder beside an installed program's, wherever it was installed,
+// then the share folder of the configured install prefix.
 QStringList AssetFolders();
 
 // A data file of the player, by its path below a data folder ("new2.gif",

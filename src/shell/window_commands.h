@@ -3,6 +3,11 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
+#include <optional>
+
+class QWindow;
+
 namespace corvan {
 
 class Form2;
@@ -14,7 +19,11 @@ class WindowCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit WindowCommands(Form2& form);
+    // Hands a move to the window system; false when it refuses.
+    using SystemMove = std::function<bool(QWindow&)>;
+    static bool StartSystemMove(QWindow& window);
+
+    explicit WindowCommands(Form2& form, SystemMove systemMove = StartSystemMove);
 
     // A press on the bare picture: the left button moves the window, the
     // right one opens the popup menu; the middle one does nothing.
@@ -23,9 +32,10 @@ public:
     // pressed ones opens the popup menu.
     void ControlPressed(Qt::MouseButtons buttons, const QPoint& globalPos);
 
-    // Hands the press to the window system, which moves the window until the
-    // button is released.
-    void Move();
+    // Hands the press at `globalPos` to the window system, which moves the
+    // window until the button is released. Where it refuses, the window
+    // follows the pointer itself until then.
+    void Move(const QPoint& globalPos);
     void Popup(const QPoint& globalPos);
     void Minimize();
     // Unloads the main window; its unload handling runs.
@@ -38,8 +48,16 @@ signals:
     // A move is being handed to the window system.
     void Moving();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Form2& form_;
+    SystemMove systemMove_;
+    // The pointer and the window's place when a move the window makes itself
+    // began; set only while one runs.
+    std::optional<QPoint> dragFrom_;
+    QPoint windowFrom_;
 };
 
 // The about box and the mail command's address.

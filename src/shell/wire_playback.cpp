@@ -1,9 +1,148 @@
+#include "audio/seeking.h"
+#include "browser/file_list_keys.h"
 #include "browser/layouts.h"
+#include "engine/media_engine.h"
+#include "playback/end_of_track.h"
+#include "playback/play_options.h"
 #include "playback/transport.h"
+#include "playlist/queue_search_box.h"
 #include "shell/form2.h"
 #include "shell/wiring.h"
 
 namespace corvan {
+
+namespace {
+
+using Command = void (Transport::*)();
+
+struct LabelRow {
+    ClickLabel* trigger;
+    Command command;
+};
+struct ButtonRow {
+    QAbstractButton* trigger;
+    Command command;
+};
+struct ItemRow {
+    QAction* trigger;
+    Command command;
+};
+
+void WireTransport(Form2& form, Transport* transport)
+{
+    Form2Controls& c = form.Controls();
+    Form2Menu& m = form.Menu();
+
+    // Each transport command is reached from a text label, a picture button,
+    // an accelerator button placed out of sight for its Alt key, and a popup
+    // item. "Pause" is labelled "Stop Track" and the "&Stop" button pauses.
+    const LabelRow labels[] = {
+        {c.Label7, &Transport::PlaySelected},
+        {c.Label8, &Transport::PauseTrack},
+        {c.Label9, &Transport::NextTrack},
+        {c.Label10, &Transport::PreviousTrack},
+    };
+    const ButtonRow buttons[] = {
+        {c.Command13, &Transport::PlaySelected},
+        {c.Command14, &Transport::PauseTrack},
+        {c.Command15, &Transport::StopTrack},
+        {c.Command11, &Transport::NextTrack},
+        {c.Command12, &Transport::PreviousTrack},
+        {c.Command2, &Transport::PlaySelected},
+        {c.Stop, &Transport::PauseTrack},
+        {c.Command6, &Transport::NextTrack},
+        {c.Command8, &Transport::PreviousTrack},
+    };
+    const ItemRow items[] = {
+        {m.mnupopupplay, &Transport::StartSelected},
+        {m.mnupopupstop, &Transport::StopTrack},
+        {m.mnupopuppause, &Transport::PauseTrack},
+        {m.mnupopupresume, &Transport::ResumeTrack},
+        {m.mnupopupnext, &Transport::NextTrack},
+        {m.mnupopupprevious, &Transport::PreviousTrack},
+    };
+    for (const LabelRow& row : labels)
+        QObject::connect(row.trigger, &ClickLabel::Clicked, transport, row.command);
+    for (const ButtonRow& row : buttons)
+        QObject::connect(row.trigger, &QAbstractButton::clicked, transport, row.command);
+    for (const ItemRow& row : items)
+        QObject::connect(row.trigger, &QAction::triggered, transport, row.command);
+
+    // Pointing at the next and previous buttons rewrites their tooltips with
+    // a trailing blank.
+    QObject::connect(c.Command11, &PictureButton::Entered, c.Command11,
+                     [b = c.Command11] { b->setToolTip(QStringLiteral("Next Track ")); });
+    QObject::connect(c.Command12, &PictureButton::Entered, c.Command12,
+                     [b = c.Command12] { b->setToolTip(QStringLiteral("Previous Track ")); });
+
+    QObject::connect(c.Text5, &TextBox::DoubleClicked, transport,
+                     [transport, box = c.Text5] { transport->PlayPath(box->text()); });
+
+    // A double-click in the queue starts the entry with the full display,
+    // then the list layout takes over from the browse layout.
+    const LayoutControls layout{c.Drive1, c.Dir1, c.File1, c.List1, c.Combo1, c.Check5, c.Command21};
+    QObject::connect(c.File1, &FileListBox::DoubleClicked, transport, [transport, layout] {
+        transport->StartFromFileList();
+        ShowFileListLayout(layout);
+    });
+}
+
+void WireEndOfTrack(Form2& form, Transport* transport)
+{
+    Form2Controls& c = form.Controls();
+    Form2Menu& m = form.Menu();
+
+    auto* end = new EndOfTrack({c.File1, c.Label4, c.Label2, c.Check1, c.Check2, c.Check3, c.Check4}, *transport,
+                               [&form] {
+                                   if (form.Desk().exitNow)
+                                       form.Desk().exitNow();
+                               }, &form);
+    end->setObjectName(QStringLiteral("EndOfTrack"));
+    QObject::connect(&form.Engine(), &MediaEngine::EndOfStream, end, &EndOfTrack::OnEndOfStream);
+
+    auto* options = new PlayOptions({c.Check1, c.Check2, c.Check3, c.Check4, c.Command17, c.Command18,
+                                     m.mnupopupoptionsrepeat, m.mnupopupoptionsshufle, m.mnupopupoptionsturnoff,
+                                     m.mnupopupoptionsupplaylist},
+                                    &form);
+    options->setObjectName(QStringLiteral("PlayOptions"));
+    const struct {
+        QAction* trigger;
+        void (PlayOptions::*command)();
+    } items[] = {
+        {m.mnupopupoptionsrepeat, &PlayOptions::ToggleRepeatItem},
+        {m.mnupopupoptionsshufle, &PlayOptions::ToggleShuffleItem},
+        {m.mnupopupoptionsturnoff, &PlayOptions::ToggleTurnOffItem},
+        {m.mnupopupoptionsupplaylist, &PlayOptions::ToggleUpItem},
+    };
+    for (const auto& row : items)
+        QObject::connect(row.trigger, &QAction::triggered, options, row.command);
+    QObject::connect(c.Command18, &QAbstractButton::clicked, options, &PlayOptions::ToggleRepeatButton);
+    QObject::connect(c.Command17, &QAbstractButton::clicked, options, &PlayOptions::ToggleShuffleButton);
+}
+
+void WireQueueKeys(Form2& form, Transport* transport)
+{
+    Form2Controls& c = form.Controls();
+    MediaEngine& engine = form.Engine();
+
+    // "1" and "2" run the seek of the seek buttons: ten seconds, refused by
+    // the engine outside the clip.
+    auto* seeking = new Seeking(engine, &form);
+    auto* keys = new FileListKeys(engine,
+                                  {[transport] { transport->PlaySelected(); }, [transport] { transport->NextTrack(); },
+                                   [seeking] { seeking->SeekBack(); }, [seeking] { seeking->SeekForward(); }},
+                                  &form);
+    keys->setObjectName(QStringLiteral("FileListKeys"));
+    QObject::connect(c.File1, &FileListBox::KeyTyped, keys, &FileListKeys::OnKeyTyped);
+
+    auto* search = new QueueSearch(c.Text1, c.File1, &form);
+    search->setObjectName(QStringLiteral("QueueSearch"));
+    QObject::connect(c.Text1, &TextBox::Clicked, search, &QueueSearch::OnClicked);
+    QObject::connect(c.Text1, &TextBox::FocusLost, search, &QueueSearch::OnFocusLost);
+    QObject::connect(c.Text1, &QLineEdit::returnPressed, transport, &Transport::PlaySelected);
+}
+
+}  // namespace
 
 void WirePlayback(Form2& form)
 {
@@ -12,11 +151,9 @@ void WirePlayback(Form2& form)
                                     form.Engine(), &form);
     transport->setObjectName(QStringLiteral("Transport"));
 
-    const LayoutControls layout{c.Drive1, c.Dir1, c.File1, c.List1, c.Combo1, c.Check5, c.Command21};
-    QObject::connect(c.File1, &FileListBox::DoubleClicked, transport, [transport, layout] {
-        transport->StartFromFileList();
-        ShowFileListLayout(layout);
-    });
+    WireTransport(form, transport);
+    WireEndOfTrack(form, transport);
+    WireQueueKeys(form, transport);
 }
 
 }  // namespace corvan

@@ -3,38 +3,7 @@
 #include "shell/window_commands.h"
 #include "shell/wiring.h"
 
-#include <QMouseEvent>
-
 namespace corvan {
-
-namespace {
-
-// Opens the popup menu on a right press in a list that has no press signal
-// of its own, and lets the list handle the press as usual.
-class RightPressPopup : public QObject {
-public:
-    RightPressPopup(QWidget* area, WindowCommands* commands)
-        : QObject(commands)
-        , commands_(commands)
-    {
-        area->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto* press = static_cast<QMouseEvent*>(event);
-            commands_->ControlPressed(press->buttons(), press->globalPosition().toPoint());
-        }
-        return false;
-    }
-
-private:
-    WindowCommands* commands_;
-};
-
-}  // namespace
 
 void WireWindowCommands(Form2& form)
 {
@@ -45,12 +14,11 @@ void WireWindowCommands(Form2& form)
 
     QObject::connect(&form, &Form2::SurfacePressed, commands, &WindowCommands::SurfacePressed);
 
-    // Right presses on the title and the lists open the popup menu; a left
-    // press on the title does nothing.
+    // Right presses on the title and the browser's lists open the popup menu;
+    // a left press on the title does nothing. The playlist wires its own.
     QObject::connect(c.Label1, &ClickLabel::Pressed, commands, &WindowCommands::ControlPressed);
     QObject::connect(c.File1, &FileListBox::RightPressed, commands, &WindowCommands::Popup);
     QObject::connect(c.Dir1, &DirListBox::RightPressed, commands, &WindowCommands::Popup);
-    new RightPressPopup(c.List1->viewport(), commands);
 
     // "Exit" (Label13) lies outside the window where no click reaches it; it
     // closes like the hot spot all the same. "Mini" (Label19) and "Ma&xi"

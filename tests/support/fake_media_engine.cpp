@@ -12,6 +12,7 @@ bool FakeMediaEngine::SetFileName(const QString& path)
     const QFileInfo info(path);
     open = !path.isEmpty() && info.isFile();
     playing = open;
+    paused = false;
     return open;
 }
 

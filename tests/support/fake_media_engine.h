@@ -18,9 +18,15 @@ public:
 
     bool SetFileName(const QString& path) override;
     QString FileName() const override { return fileName; }
-    void Play() override { calls << QStringLiteral("Play"); playing = true; }
-    void Pause() override { calls << QStringLiteral("Pause"); playing = false; }
-    void Stop() override { calls << QStringLiteral("Stop"); playing = false; }
+    void Play() override { calls << QStringLiteral("Play"); playing = true; paused = false; }
+    void Pause() override { calls << QStringLiteral("Pause"); playing = false; paused = open; }
+    void Stop() override { calls << QStringLiteral("Stop"); playing = false; paused = false; }
+    PlayState State() const override
+    {
+        if (!open)
+            return PlayState::Stopped;
+        return playing ? PlayState::Playing : paused ? PlayState::Paused : PlayState::Stopped;
+    }
 
     long Volume() const override { return volume; }
     bool SetVolume(long v) override;
@@ -46,6 +52,7 @@ public:
     QString fileName;
     bool open = false;
     bool playing = false;
+    bool paused = false;
     long volume = 0;
     int balance = 0;
     double position = 0;

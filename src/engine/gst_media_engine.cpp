@@ -1,0 +1,485 @@
+// GLib headers come before Qt's, whose keyword macros would clash with them.
+#include <gst/audio/streamvolume.h>
+#include <gst/gst.h>
+
+#include "engine/gst_media_engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSocketNotifier>
+
+#include <cmath>
+
+namespace corvan {
+namespace {
+
+// playbin's GstPlayFlags; the enum lives inside the plugin, not in a header.
+constexpr guint kPlayFlagVideo = 1u << 0;
+constexpr guint kPlayFlagAudio = 1u << 1;
+constexpr guint kPlayFlagSoftVolume = 1u << 4;
+constexpr guint kPlayFlagNativeVideo = 1u << 6;
+
+bool GstreamerStarted()
+{
+    static const bool started = gst_init_check(nullptr, nullptr, nullptr);
+    return started;
+}
+
+GQuark GenerationQuark()
+{
+    static const GQuark quark = g_quark_from_static_string("corvan-engine-generation");
+    return quark;
+}
+
+// The file URI for a path, or nothing when the path cannot name a playable
+// file. A naive "file://" + path breaks on "#", "?", "%" and on "//" after
+// the root (which would make the first folder a host name), so the path is
+// cleaned first and escaped from its bytes on disk.
+std::optional<QByteArray> FileUri(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+        return std::nullopt;
+    const QByteArray local = QFile::encodeName(QDir::cleanPath(info.absoluteFilePath()));
+    GError* error = nullptr;
+    const gst::CharPtr uri(g_filename_to_uri(local.constData(), nullptr, &error));
+    const gst::ErrorPtr owned(error);
+    if (!uri)
+        return std::nullopt;
+    return QByteArray(uri.get());
+}
+
+// The sound path that playbin puts between the decoder and its output queue
+// (it converts the format on the way in and out): speed with the pitch kept,
+// then balance.
+GstElement* MakeAudioFilter(GstElement** panorama)
+{
+    GstElement* tempo = gst_element_factory_make("scaletempo", nullptr);
+    GstElement* pan = gst_element_factory_make("audiopanorama", "corvan-balance");
+    if (!tempo || !pan) {
+        for (GstElement* e : {tempo, pan}) {
+            if (e)
+                gst_object_unref(gst_object_ref_sink(e));
+        }
+        return nullptr;
+    }
+    gst_util_set_object_arg(G_OBJECT(pan), "method", "simple");
+    GstElement* bin = gst_bin_new("corvan-audio-filter");
+    gst_bin_add_many(GST_BIN(bin), tempo, pan, nullptr);
+    gst_element_link(tempo, pan);
+    const gst::ObjectPtr<GstPad> sink(gst_element_get_static_pad(tempo, "sink"));
+    const gst::ObjectPtr<GstPad> src(gst_element_get_static_pad(pan, "src"));
+    gst_element_add_pad(bin, gst_ghost_pad_new("sink", sink.get()));
+    gst_element_add_pad(bin, gst_ghost_pad_new("src", src.get()));
+    *panorama = pan;
+    return bin;
+}
+
+double Seconds(gint64 nanoseconds)
+{
+    return static_cast<double>(nanoseconds) / GST_SECOND;
+}
+
+}  // namespace
+
+GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
+    : MediaEngine(parent)
+{
+    if (!GstreamerStarted())
+        return;
+    playbin_.reset(gst::SinkObject(gst_element_factory_make("playbin", "corvan-engine")).release());
+    if (!playbin_)
+        return;
+    GstElement* const playbin = playbin_.get();
+
+    // The picture of a video file is decoded into a sink that shows nothing:
+    // with the video flag off instead, playbin stalls on ASF files whose
+    // picture stream is left unlinked. Synchronised, so that decoding keeps
+    // pace with the sound instead of racing through the file.
+    //
+    // Volume and mute are playbin's own, applied by a volume element of its
+    // (soft volume) just before the output: after the output queue, so that
+    // a change is heard at once, and never through a desktop sound server's
+    // stream volume, which some servers tie to the whole device.
+    g_object_set(playbin, "flags",
+                 kPlayFlagAudio | kPlayFlagVideo | kPlayFlagNativeVideo | kPlayFlagSoftVolume, nullptr);
+    if (GstElement* picture = gst_element_factory_make("fakesink", "corvan-no-picture")) {
+        g_object_set(picture, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
+        g_object_set(playbin, "video-sink", picture, nullptr);
+    }
+
+    GstElement* sound = output == AudioOutput::Desktop
+                            ? gst_element_factory_make("autoaudiosink", "corvan-output")
+                            : gst_element_factory_make("fakeaudiosink", "corvan-output");
+    if (sound) {
+        if (output == AudioOutput::Silent)
+            g_object_set(sound, "sync", TRUE, nullptr);
+        g_object_set(playbin, "audio-sink", sound, nullptr);
+    }
+
+    GstElement* panorama = nullptr;
+    if (GstElement* filter = MakeAudioFilter(&panorama)) {
+        panorama_ = gst::RefObject(panorama);
+        g_object_set(playbin, "audio-filter", filter, nullptr);
+    }
+
+    bus_ = gst::AdoptObject(gst_element_get_bus(playbin));
+    gst_bus_set_sync_handler(bus_.get(), &GstMediaEngine::StampMessage, this, nullptr);
+    GPollFD poll{};
+    gst_bus_get_pollfd(bus_.get(), &poll);
+    busNotifier_ = new QSocketNotifier(poll.fd, QSocketNotifier::Read, this);
+    connect(busNotifier_, &QSocketNotifier::activated, this, &GstMediaEngine::DrainBus);
+
+    ApplyVolume();
+    SetBalance(balance_);
+}
+
+GstMediaEngine::~GstMediaEngine()
+{
+    delete busNotifier_;
+    if (!playbin_)
+        return;
+    // Down to NULL while the stamping handler can still run, then detach it.
+    gst_element_set_state(playbin_.get(), GST_STATE_NULL);
+    gst_bus_set_sync_handler(bus_.get(), nullptr, nullptr, nullptr);
+}
+
+GstBusSyncReply GstMediaEngine::StampMessage(GstBus*, GstMessage* message, gpointer self)
+{
+    const quint64 generation = static_cast<GstMediaEngine*>(self)->generation_.load();
+    gst_mini_object_set_qdata(GST_MINI_OBJECT_CAST(message), GenerationQuark(),
+                              reinterpret_cast<gpointer>(static_cast<quintptr>(generation)), nullptr);
+    return GST_BUS_PASS;
+}
+
+void GstMediaEngine::DrainBus()
+{
+    const QPointer<GstMediaEngine> alive(this);
+    while (alive) {
+        gst::MessagePtr message(gst_bus_pop(bus_.get()));
+        if (!message)
+            break;
+        Dispatch(message.get());
+    }
+}
+
+void GstMediaEngine::Dispatch(GstMessage* message)
+{
+    const auto stamp = reinterpret_cast<quintptr>(
+        gst_mini_object_get_qdata(GST_MINI_OBJECT_CAST(message), GenerationQuark()));
+    if (stamp != generation_.load())
+        return;
+
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_EOS:
+        OnEndOfStream();
+        break;
+    case GST_MESSAGE_ERROR:
+        Fail();
+        break;
+    case GST_MESSAGE_TAG: {
+        GstTagList* raw = nullptr;
+        gst_message_parse_tag(message, &raw);
+        const gst::TagListPtr tags(raw);
+        gchar* text = nullptr;
+        if (gst_tag_list_get_string(tags.get(), GST_TAG_TITLE, &text))
+            title_ = QString::fromUtf8(gst::CharPtr(text).get());
+        if (gst_tag_list_get_string(tags.get(), GST_TAG_ARTIST, &text))
+            author_ = QString::fromUtf8(gst::CharPtr(text).get());
+        break;
+    }
+    case GST_MESSAGE_STATE_CHANGED:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get()))
+            gst_message_parse_state_changed(message, nullptr, &current_, nullptr);
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        OnAsyncDone();
+        break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        // Asked again now: after a stop the pipeline can no longer answer.
+        durationKnown_ = false;
+        Duration();
+        break;
+    case GST_MESSAGE_CLOCK_LOST:
+        // The output that gave the clock went away; a pause and a play
+        // make the pipeline choose a new one.
+        if (requested_ == GST_STATE_PLAYING) {
+            gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
+            gst_element_set_state(playbin_.get(), GST_STATE_PLAYING);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void GstMediaEngine::OnAsyncDone()
+{
+    seekInFlight_.reset();
+    if (!prerolled_) {
+        prerolled_ = true;
+        // A file that decodes to something without sound (a lone picture
+        // stream, say) is as unplayable here as a broken one.
+        gint audioStreams = 0;
+        g_object_get(playbin_.get(), "n-audio", &audioStreams, nullptr);
+        if (audioStreams <= 0) {
+            Fail();
+            return;
+        }
+        const double length = Duration();
+        if (pendingSeek_ && durationKnown_ && *pendingSeek_ > length)
+            pendingSeek_.reset();
+    }
+    if (pendingSeek_ || appliedRate_ != rate_) {
+        const double from = pendingSeek_.value_or(CurrentPosition());
+        pendingSeek_.reset();
+        SeekTo(from);
+    }
+    if (target_ == GST_STATE_PLAYING)
+        RequestState(GST_STATE_PLAYING);
+}
+
+void GstMediaEngine::OnEndOfStream()
+{
+    if (atEnd_)
+        return;
+    atEnd_ = true;
+    if (Duration() > 0)
+        position_ = duration_;
+    emit EndOfStream(0);
+}
+
+// An undecodable file, or one that breaks while it plays: it is closed
+// without a word and without an end of stream, and the next file plays as
+// usual. Down to NULL, not READY: after a failed type finding, a playbin
+// left at READY fails the next file's type finding too.
+void GstMediaEngine::Fail()
+{
+    target_ = GST_STATE_READY;
+    RequestState(GST_STATE_NULL);
+    NewGeneration();
+    open_ = false;
+}
+
+// The pipeline is down at READY or NULL, its streaming threads stopped:
+// whatever they left on the bus belongs to the file or the play that ended.
+// The next messages start a new generation.
+void GstMediaEngine::NewGeneration()
+{
+    generation_.fetch_add(1);
+    prerolled_ = false;
+    atEnd_ = false;
+    appliedRate_ = 1.0;
+    pendingSeek_.reset();
+    seekInFlight_.reset();
+    position_ = 0;
+}
+
+void GstMediaEngine::RequestState(GstState state)
+{
+    if (!playbin_ || requested_ == state)
+        return;
+    requested_ = state;
+    if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE
+        && state > GST_STATE_READY)
+        Fail();
+    else if (state <= GST_STATE_READY)
+        current_ = state;
+}
+
+// Brings the open file towards target_. A speed or a position that must be
+// in force from the first sound is set while the pipeline is paused after
+// prerolling (OnAsyncDone), so that nothing is heard at the wrong speed.
+void GstMediaEngine::Start()
+{
+    if (!prerolled_ && (pendingSeek_ || rate_ != 1.0))
+        RequestState(GST_STATE_PAUSED);
+    else
+        RequestState(target_);
+}
+
+bool GstMediaEngine::SeekTo(double seconds)
+{
+    const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    const auto at = static_cast<gint64>(std::llround(seconds * GST_SECOND));
+    if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
+                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+        return false;
+    appliedRate_ = rate_;
+    seekInFlight_ = seconds;
+    position_ = seconds;
+    atEnd_ = false;
+    return true;
+}
+
+bool GstMediaEngine::SetFileName(const QString& path)
+{
+    fileName_ = path;
+    open_ = false;
+    target_ = GST_STATE_READY;
+    if (requested_ > GST_STATE_READY)
+        RequestState(GST_STATE_READY);
+    NewGeneration();
+    title_.clear();
+    author_.clear();
+    duration_ = 0;
+    durationKnown_ = false;
+
+    const std::optional<QByteArray> uri = FileUri(path);
+    if (!playbin_ || !uri)
+        return false;
+    g_object_set(playbin_.get(), "uri", uri->constData(), nullptr);
+    open_ = true;
+    target_ = GST_STATE_PLAYING;
+    Start();
+    return open_;
+}
+
+void GstMediaEngine::Play()
+{
+    if (!open_)
+        return;
+    target_ = GST_STATE_PLAYING;
+    if (atEnd_ && prerolled_)
+        SeekTo(0);
+    Start();
+}
+
+void GstMediaEngine::Pause()
+{
+    if (!open_)
+        return;
+    target_ = GST_STATE_PAUSED;
+    Start();
+}
+
+void GstMediaEngine::Stop()
+{
+    if (!open_)
+        return;
+    target_ = GST_STATE_READY;
+    RequestState(GST_STATE_READY);
+    NewGeneration();
+}
+
+bool GstMediaEngine::SetVolume(long hundredthsDb)
+{
+    if (hundredthsDb < kVolumeMin || hundredthsDb > kVolumeMax)
+        return false;
+    volume_ = hundredthsDb;
+    ApplyVolume();
+    return true;
+}
+
+void GstMediaEngine::ApplyVolume()
+{
+    if (!playbin_)
+        return;
+    const gdouble linear = gst_stream_volume_convert_volume(
+        GST_STREAM_VOLUME_FORMAT_DB, GST_STREAM_VOLUME_FORMAT_LINEAR, volume_ / 100.0);
+    g_object_set(playbin_.get(), "volume", linear, "mute", mute_ ? TRUE : FALSE, nullptr);
+}
+
+void GstMediaEngine::SetBalance(int balance)
+{
+    balance_ = qBound(kBalanceLeft, balance, kBalanceRight);
+    if (panorama_)
+        g_object_set(panorama_.get(), "panorama", static_cast<gfloat>(balance_) / kBalanceRight, nullptr);
+}
+
+void GstMediaEngine::SetMute(bool mute)
+{
+    mute_ = mute;
+    ApplyVolume();
+}
+
+double GstMediaEngine::CurrentPosition() const
+{
+    if (!open_)
+        return 0;
+    if (seekInFlight_)
+        return *seekInFlight_;
+    if (pendingSeek_)
+        return *pendingSeek_;
+    gint64 at = 0;
+    if (prerolled_ && !atEnd_ && current_ >= GST_STATE_PAUSED
+        && gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &at) && at >= 0)
+        position_ = Seconds(at);
+    return position_;
+}
+
+bool GstMediaEngine::SetCurrentPosition(double seconds)
+{
+    if (!open_ || !std::isfinite(seconds) || seconds < 0)
+        return false;
+    const double length = Duration();
+    if (durationKnown_ && seconds > length)
+        return false;
+    if (prerolled_ && requested_ >= GST_STATE_PAUSED)
+        return SeekTo(seconds);
+    pendingSeek_ = seconds;
+    return true;
+}
+
+double GstMediaEngine::Duration() const
+{
+    if (!open_)
+        return 0;
+    gint64 length = 0;
+    if (!durationKnown_ && prerolled_
+        && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &length) && length > 0) {
+        duration_ = Seconds(length);
+        durationKnown_ = true;
+    }
+    return duration_;
+}
+
+bool GstMediaEngine::SetRate(double rate)
+{
+    // The rate timer writes the same value a thousand times a second: an
+    // equal rate must cost nothing, and must not seek, which would be heard.
+    if (rate == rate_)
+        return true;
+    if (!(rate >= kRateMin && rate <= kRateMax))
+        return false;
+    rate_ = rate;
+    // Otherwise the new rate waits for the next preroll (a new file, a play
+    // after stop) or, at the end of the file, for the next Play.
+    if (open_ && prerolled_ && !atEnd_ && requested_ >= GST_STATE_PAUSED)
+        SeekTo(CurrentPosition());
+    return true;
+}
+
+std::optional<QString> GstMediaEngine::ClipTitle() const
+{
+    if (!open_)
+        return std::nullopt;
+    return title_;
+}
+
+std::optional<QString> GstMediaEngine::ClipAuthor() const
+{
+    if (!open_)
+        return std::nullopt;
+    return author_;
+}
+
+MediaEngine::PlayState GstMediaEngine::State() const
+{
+    if (!open_ || atEnd_)
+        return PlayState::Stopped;
+    switch (target_) {
+    case GST_STATE_PLAYING:
+        return PlayState::Playing;
+    case GST_STATE_PAUSED:
+        return PlayState::Paused;
+    default:
+        return PlayState::Stopped;
+    }
+}
+
+}  // namespace corvan

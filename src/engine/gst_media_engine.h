@@ -1,0 +1,122 @@
+#pragma once
+
+#include "engine/gst_handles.h"
+#include "engine/media_engine.h"
+
+#include <atomic>
+#include <optional>
+
+class QSocketNotifier;
+
+namespace corvan {
+
+// Where the sound goes. The program plays to the desktop's default output;
+// tests and benchmarks use Silent, which needs no sound device but still
+// consumes the sound in real time, so positions advance and files end.
+enum class AudioOutput { Desktop, Silent };
+
+// The MediaEngine on GStreamer's playbin. Every call into GStreamer happens
+// on the thread that owns the engine (the user-interface thread), and bus
+// messages are read there through the bus's file descriptor, so delivery
+// does not depend on which event dispatcher Qt runs.
+class GstMediaEngine final : public MediaEngine {
+    Q_OBJECT
+
+public:
+    // Speeds outside this range are refused; the program uses 0.3 to 2.0.
+    static constexpr double kRateMin = 0.1;
+    static constexpr double kRateMax = 4.0;
+
+    explicit GstMediaEngine(AudioOutput output, QObject* parent = nullptr);
+    ~GstMediaEngine() override;
+
+    GstMediaEngine(const GstMediaEngine&) = delete;
+    GstMediaEngine& operator=(const GstMediaEngine&) = delete;
+
+    bool SetFileName(const QString& path) override;
+    QString FileName() const override { return fileName_; }
+
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    PlayState State() const override;
+
+    long Volume() const override { return volume_; }
+    bool SetVolume(long hundredthsDb) override;
+    int Balance() const override { return balance_; }
+    void SetBalance(int balance) override;
+
+    double CurrentPosition() const override;
+    bool SetCurrentPosition(double seconds) override;
+    double Duration() const override;
+
+    double Rate() const override { return rate_; }
+    bool SetRate(double rate) override;
+
+    bool Mute() const override { return mute_; }
+    void SetMute(bool mute) override;
+
+    std::optional<QString> ClipTitle() const override;
+    std::optional<QString> ClipAuthor() const override;
+
+    // The playbin, for tests and benchmarks that watch what reaches the sound
+    // output. Changing its state or properties from outside breaks the
+    // engine's bookkeeping. Null when GStreamer could not be started.
+    GstElement* Pipeline() const { return playbin_.get(); }
+
+private:
+    static GstBusSyncReply StampMessage(GstBus* bus, GstMessage* message, gpointer self);
+
+    void DrainBus();
+    void Dispatch(GstMessage* message);
+    void OnAsyncDone();
+    void OnEndOfStream();
+    void Fail();
+
+    void Start();
+    void RequestState(GstState state);
+    bool SeekTo(double seconds);
+    void NewGeneration();
+    void ApplyVolume();
+
+    gst::PipelinePtr playbin_;
+    gst::ObjectPtr<GstBus> bus_;
+    gst::ObjectPtr<GstElement> panorama_;
+    QSocketNotifier* busNotifier_ = nullptr;
+
+    // Every bus message is stamped with the generation in force when it was
+    // posted. A new generation starts whenever the pipeline is brought down
+    // (a new file, a stop, a failure), so that an end of stream or an error
+    // of the file before, still waiting on the bus, is dropped instead of
+    // being taken for the current file's. Written here, read by GStreamer's
+    // threads.
+    std::atomic<quint64> generation_{1};
+
+    // Values the callers set; they outlive the file that is open.
+    QString fileName_;
+    long volume_ = 0;
+    int balance_ = 0;
+    bool mute_ = false;
+    double rate_ = 1.0;
+
+    // The open file.
+    bool open_ = false;
+    GstState target_ = GST_STATE_NULL;     // what the caller asked for
+    GstState requested_ = GST_STATE_NULL;  // what was last asked of GStreamer
+    GstState current_ = GST_STATE_NULL;    // what playbin last reported
+    bool prerolled_ = false;               // ASYNC_DONE seen since brought up
+    bool atEnd_ = false;
+    double appliedRate_ = 1.0;             // the rate of the segment playing
+    std::optional<double> pendingSeek_;    // waits for the preroll
+    std::optional<double> seekInFlight_;   // sent, not yet completed
+    QString title_;
+    QString author_;
+
+    // Queries fail while the pipeline changes state; these keep the last
+    // good answers, 0 until one is known.
+    mutable double position_ = 0;
+    mutable double duration_ = 0;
+    mutable bool durationKnown_ = false;
+};
+
+}  // namespace corvan

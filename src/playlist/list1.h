@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QListWidget>
+#include <QObject>
+#include <QStringList>
+
+namespace corvan {
+
+// The playlist box `List1`: a plain list box of text lines, and the only
+// copy of the playlist.
+
+QStringList Lines(const QListWidget& list);
+// The content is only ever replaced whole.
+void ReplaceLines(QListWidget& list, const QStringList& lines);
+// Readies the box for long playlists and long lines: every line gets the
+// height of the first (so a million lines lay out at once), and only the
+// start of a very long line is drawn (shaping megabytes of text for one
+// row would freeze the window). The lines themselves stay whole.
+void PrepareListBox(QListWidget& list);
+
+// The playlist file commands' procedures on the box itself.
+bool SaveList(const QListWidget& list, const QString& fileName);
+// Clears the box, then appends the file's entries; the box stays empty when
+// the file cannot be read.
+bool LoadList(QListWidget& list, const QString& fileName);
+
+// Reports what the box has no signal for: typed keys (before its own
+// keyboard handling sees them), presses with the right button (kept from
+// the box, so they do not move the selection), and double-clicks anywhere
+// in it, once the press before them has selected the line under the pointer.
+class ListEvents : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ListEvents(QListWidget* list);
+
+signals:
+    void KeyTyped(const QString& text);
+    void RightPressed(const QPoint& globalPos);
+    void DoubleClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QListWidget* list_;
+};
+
+}  // namespace corvan

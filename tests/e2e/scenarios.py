@@ -1,0 +1,592 @@
+"""The end-to-end scenarios. Each is a function of one Session, registered by
+name; run.py runs one by name. A scenario drives the program only through the
+X server and judges it only by the screen and the sound sink.
+"""
+
+import os
+import time
+
+import media
+from desktop import wait_until
+from player import CheckFailed
+
+SCENARIOS = {}
+
+
+def scenario(function):
+    SCENARIOS[function.__name__] = function
+    return function
+
+
+def check(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+def names(sequence):
+    return [name for name, _start, _seconds in sequence]
+
+
+# Tones of the queues: far enough apart that no window of the recording is
+# taken for a neighbour.
+QUEUE5 = {"a.wav": 330, "b.wav": 440, "c.wav": 550, "d.wav": 660, "e.wav": 770}
+QUEUE3 = {"a.wav": 330, "b.wav": 440, "c.wav": 550}
+STEADY = {"steady.wav": 1000}
+
+
+def short_queue(s):
+    """Five one-second files a.wav .. e.wav."""
+    s.tones = media.queue(s.media("queue"), QUEUE5, 1)
+    return s.media("queue")
+
+
+def long_queue(s):
+    """Three twelve-second files a.wav .. c.wav."""
+    s.tones = media.queue(s.media("long"), QUEUE3, 12)
+    return s.media("long")
+
+
+def steady(s):
+    """One long steady tone at half of full scale, for level measurements."""
+    s.tones = media.queue(s.media("level"), STEADY, 60)
+    return s.media("level")
+
+
+# --- start-up, outline, moving ----------------------------------------------------
+
+@scenario
+def startup_shape_and_state(s):
+    folder = short_queue(s)
+    s.start(folder)
+    x, y, w, h = s.screen.geometry(s.player.window)
+    check((x, y) == (554, 19), f"the window opens at {x}, {y}, not at 554, 19")
+    check((w, h) == (439, 482), f"the window is {w} x {h}, not 439 x 482")
+    s.expect_text("Label1", "Corvan Media Player")
+    s.expect_text("Total", "Total")
+    s.expect_text("Playing", " Playing")
+    s.expect_text("Label23", "Volume")
+    s.expect_text("Label11", "")
+    s.expect_text("Label15", " Remain 0 : 0 Total Time 0")
+    s.expect_text("Text1", "Search Song in Playlist")
+    # The file list shows the working folder, sorted, nothing selected; the
+    # playlist and the search panel are hidden.
+    s.expect_rows("File1", sorted(QUEUE5))
+    for control in ("Combo1", "Command21", "Check5"):
+        s.expect_look(control, "be hidden", {"hide": [control]})
+
+    # Outline: where the skin is cut away the pointer is over the desktop
+    # below, where it is not, over the player.
+    _picture, mask = s.skin()
+    ox, oy = s.origin()
+    cut = _find(~mask)
+    kept = _find(mask, avoid=[s.oracle.place(c) for c in s.oracle._layout["controls"]])
+    check(cut is not None, "the skin picture has no cut-away pixel")
+    for (px, py), inside in ((cut, False), (kept, True)):
+        s.screen.move(ox + px, oy + py)
+        under = _window_under_pointer(s)
+        mine = under in _player_windows(s)
+        check(mine == inside, f"at {px}, {py} of the window the pointer is "
+              f"{'over' if mine else 'not over'} the player; expected the opposite")
+
+
+def _find(mask, avoid=()):
+    """A pixel of the mask, away from its edges and from the given rectangles."""
+    h, w = mask.shape
+    for y in range(4, h - 4, 3):
+        for x in range(4, w - 4, 3):
+            if not mask[y - 3:y + 4, x - 3:x + 4].all():
+                continue
+            if any(ax - 3 <= x < ax + aw + 3 and ay - 3 <= y < ay + ah + 3
+                   for ax, ay, aw, ah in avoid):
+                continue
+            return x, y
+    return None
+
+
+def _window_under_pointer(s):
+    return s.screen.pointer()[2]
+
+
+def _player_windows(s):
+    """The player's windows, and the window manager's frames around them."""
+    out = s.screen.xdotool("search", "--pid", s.player.child.pid, check=False)
+    windows = {int(w) for w in out.split()}
+    for w in list(windows):
+        tree = s.screen.run("xwininfo", "-children", "-id", str(w), check=False)
+        for line in tree.splitlines():
+            if "Parent window id:" in line:
+                windows.add(int(line.split()[3], 16))
+    return windows
+
+
+@scenario
+def window_drag_and_outline(s):
+    s.start(short_queue(s))
+    _picture, mask = s.skin()
+    spot = _find(mask, avoid=[s.oracle.place(c) for c in s.oracle._layout["controls"]])
+    check(spot is not None, "no bare spot of the picture to drag")
+    ox, oy = s.origin()
+    s.log(f"drag the picture at {spot} by 120, 80")
+    s.screen.drag(ox + spot[0], oy + spot[1], 120, 80)
+    moved = wait_until(lambda: s.origin() if s.origin() != (ox, oy) else None, 3,
+                       what="the window to move")
+    check(moved == (ox + 120, oy + 80), f"the window moved to {moved}, not by 120, 80")
+    # A drag on a control does not move the window.
+    x, y = s.center("Label1")
+    s.screen.drag(x, y, 60, 40)
+    time.sleep(0.3)
+    check(s.origin() == moved, "a drag on the title label moved the window")
+    # The controls moved with it and still work.
+    s.click("Label11")
+    s.expect_text("Label11", "X")
+
+
+# --- playing -------------------------------------------------------------------
+
+@scenario
+def double_click_plays_every_format(s):
+    folder = media.fresh(s.media("formats"))
+    files = ["clip.wmv", "tone.mp3", "tone.wav", "tone.wma", "tune.mid"]
+    for name in files:
+        media.copy(s.test_media(name), folder)
+    s.start(folder)
+    for name in files:
+        # Silence first, so that the sound heard is this file's and not the
+        # end-of-track advance of the one before.
+        s.click("Command14")
+        s.expect_silence(timeout=3, listen=0.3)
+        s.double_click_entry(name)
+        s.expect_sound(timeout=5, what=f"the sound of {name}")
+        s.expect_text("Label1", name)
+    s.expect_text("Total", "Total 5")
+    s.expect_text("Playing", "Playing 5")
+
+
+@scenario
+def transport_commands(s):
+    s.start(long_queue(s))
+    s.double_click_entry("a.wav")
+    s.expect_tone("a.wav")
+    s.expect_text("Label1", "a.wav")
+    s.expect_text("Playing", "Playing 1")
+    s.expect_text("Total", "Total 3")
+
+    s.click("Command14")           # pause
+    s.expect_silence()
+    s.popup("mnuplaystatus", "mnupopupresume")
+    s.expect_tone("a.wav")
+    s.click("Command15")           # stop
+    s.expect_silence()
+    s.click("Command13")           # play: the selected entry again
+    s.expect_tone("a.wav")
+
+    s.click("Command11")           # next
+    s.expect_tone("b.wav")
+    s.expect_text("Label1", "b.wav")
+    s.expect_text("Playing", "Playing 2")
+    s.click("Command12")           # previous
+    s.expect_tone("a.wav")
+    s.expect_text("Label1", "a.wav")
+
+    # Next at the end of the queue comes back to its first entry.
+    s.click("Command11")
+    s.expect_tone("b.wav")
+    s.click("Command11")
+    s.expect_tone("c.wav")
+    s.click("Command11")
+    s.expect_tone("a.wav")
+    s.expect_text("Label1", "a.wav")
+
+    s.popup("mnupopupnext")
+    s.expect_tone("b.wav")
+    s.popup("mnupopupprevious")
+    s.expect_tone("a.wav")
+    s.popup("mnuplaystatus", "mnupopupstop")
+    s.expect_silence()
+
+
+@scenario
+def alt_keys(s):
+    s.start(long_queue(s))
+    s.select_entry("a.wav")        # a single click only selects
+    s.expect_silence(timeout=1.5)
+    s.key("alt+a")
+    s.expect_tone("a.wav")
+    s.key("alt+n")
+    s.expect_tone("b.wav")
+    s.key("alt+p")
+    s.expect_tone("a.wav")
+    s.key("alt+m")
+    s.expect_silence()
+    s.expect_text("Label11", "X")
+    s.key("alt+m")
+    s.expect_tone("a.wav")
+    s.expect_text("Label11", "")
+    s.key("alt+s")
+    s.expect_silence()
+
+
+@scenario
+def file_list_and_search_keys(s):
+    s.start(long_queue(s))
+    s.select_entry("a.wav")
+    s.key("Return")                # Enter in the file list plays the selection
+    s.expect_tone("a.wav")
+    before = max(_level(s))
+    s.key("plus")                  # "+": 2 dB louder, the label untouched
+    louder = max(_level(s))
+    check(abs(louder - before - 2) < 0.5, f"the + key changed the level by {louder - before:+.2f} dB, not +2 dB")
+    s.expect_text("Label23", "Volume")
+    s.key("m")                     # "m" mutes without the mute square
+    s.expect_silence()
+    s.expect_text("Label11", "")
+    s.key("m")
+    s.expect_tone("a.wav")
+    s.key("n")                     # "n": the next file
+    s.expect_tone("b.wav")
+    s.expect_text("Label1", "b.wav")
+    # The search box: a click empties it, typing selects the first file that
+    # starts with the text, Enter plays it.
+    s.click("Text1")
+    s.screen.type("c")
+    s.key("Return")
+    s.expect_tone("c.wav")
+    s.expect_text("Label1", "c.wav")
+
+
+# --- end of track --------------------------------------------------------------
+
+@scenario
+def end_of_track_no_option(s):
+    s.start(short_queue(s))
+    s.double_click_entry("a.wav")
+    heard = names(s.hear(7.5))
+    check(heard[:6] == ["a.wav", "b.wav", "c.wav", "d.wav", "e.wav", "a.wav"],
+          f"the queue played {heard}, not a to e and then a again")
+
+
+@scenario
+def end_of_track_repeat(s):
+    s.start(short_queue(s))
+    s.click("Check1")
+    s.double_click_entry("b.wav")
+    sequence = s.hear(4.0)
+    check(names(sequence) == ["b.wav"], f"with Repeat the queue played {names(sequence)}")
+    check(sequence[0][2] >= 3.0, f"b.wav sounded {sequence[0][2]:.1f} s, not again and again")
+
+
+@scenario
+def end_of_track_shuffle(s):
+    s.start(short_queue(s))
+    s.click("Check3")
+    s.double_click_entry("a.wav")
+    sequence = s.hear(5.0)
+    heard = names(sequence)
+    # Every other file; at the last entry the step is out of range and the
+    # same file starts again.
+    check(heard == ["a.wav", "c.wav", "e.wav"], f"with Shufle the queue played {heard}")
+    check(sequence[-1][2] >= 1.5, "e.wav did not start again at its end")
+
+
+@scenario
+def end_of_track_up(s):
+    s.start(short_queue(s))
+    s.click("Check4")
+    s.double_click_entry("d.wav")
+    heard = names(s.hear(4.5))
+    check(heard[:4] == ["d.wav", "c.wav", "b.wav", "a.wav"],
+          f"with Up the queue played {heard}, not d, c, b, a")
+
+
+@scenario
+def end_of_track_turn_off(s):
+    s.start(short_queue(s))
+    s.click("Check2")
+    s.double_click_entry("a.wav")
+    s.expect_tone("a.wav")
+    s.expect_exit(timeout=5)
+    heard = names(s.hear(0.5))
+    check("b.wav" not in heard, "the next file played after Turn off")
+
+
+# --- sound controls --------------------------------------------------------------
+
+def _level(s, seconds=1.0):
+    """Left and right levels in dBFS once a change has come through the
+    sound server's buffers (about half a second)."""
+    time.sleep(1.2)
+    return s.rec.record(seconds).levels()
+
+
+def _await_levels(s, condition, what, timeout=4.0):
+    """Waits until the left and right levels satisfy condition(left, right)."""
+    last = [None]
+
+    def met():
+        last[0] = s.rec.record(0.3).levels()
+        return condition(*last[0])
+    try:
+        wait_until(met, timeout, interval=0.0, what=what)
+    except TimeoutError:
+        raise CheckFailed(f"{what} within {timeout} s: left {last[0][0]:.1f}, right {last[0][1]:.1f} dBFS")
+    return _level(s)
+
+
+@scenario
+def volume_steps(s):
+    s.start(steady(s))
+    s.double_click_entry("steady.wav")
+    s.expect_tone("steady.wav")
+    start = max(_level(s))
+    # A sine at half of full scale is -9 dBFS; the start volume is -25 dB.
+    check(abs(start - (-9.03 - 25)) < 1.0, f"the start level is {start:.1f} dBFS, not -34 dBFS")
+
+    for _ in range(5):
+        s.click("Command19")
+    s.expect_text("Label23", "Volume  25 ")
+    louder = max(_level(s))
+    check(abs(louder - start - 5) < 0.5,
+          f"five volume steps up changed the level by {louder - start:+.2f} dB, not +5 dB")
+
+    for _ in range(10):
+        s.click("Command20")
+    s.expect_text("Label23", "Volume Least")
+    softer = max(_level(s))
+    check(abs(softer - louder + 10) < 0.5,
+          f"ten volume steps down changed the level by {softer - louder:+.2f} dB, not -10 dB")
+
+    s.popup("mnupopupvolume", "mnupopupvolumeinc")
+    up = max(_level(s))
+    check(abs(up - softer - 2) < 0.5, f"the menu's Up changed the level by {up - softer:+.2f} dB, not +2 dB")
+    s.expect_text("Label23", "Volume Least")
+
+
+@scenario
+def balance_right(s):
+    s.start(steady(s))
+    s.double_click_entry("steady.wav")
+    s.expect_tone("steady.wav")
+    left, right = _level(s)
+    check(abs(left - right) < 0.5, f"at the centre the channels differ: {left:.1f} / {right:.1f} dBFS")
+    s.click("Option1")             # "R"
+    left_r, right_r = _await_levels(s, lambda l, r: l < -70, "balance right silencing the left channel")
+    check(left_r < -70, f"balance right leaves the left channel at {left_r:.1f} dBFS")
+    check(abs(right_r - right) < 0.5, f"balance right changes the right channel to {right_r:.1f} dBFS")
+    s.popup("mnupopupvolume", "mnupopupbalancecenter")
+    left_c, right_c = _await_levels(s, lambda l, r: l > -70, "balance centre bringing the left channel back")
+    check(abs(left_c - left) < 0.5 and abs(right_c - right) < 0.5,
+          f"balance centre gives {left_c:.1f} / {right_c:.1f} dBFS, not {left:.1f} / {right:.1f}")
+    s.popup("mnupopupvolume", "mnupopubalanceleft")
+    left_l, right_l = _await_levels(s, lambda l, r: r < -70, "balance left silencing the right channel")
+    check(abs(left_l - left) < 0.5, f"balance left changes the left channel to {left_l:.1f} dBFS")
+
+
+@scenario
+def speed_double(s):
+    folder = media.fresh(s.media("speed"))
+    media.tone(os.path.join(folder, "four.wav"), 440, 4)
+    media.tone(os.path.join(folder, "next.wav"), 880, 3)
+    s.tones = {"four.wav": 440, "next.wav": 880}
+    s.start(folder)
+    s.popup("mnupopupspeed", "mnupopup200")
+    time.sleep(0.2)
+    s.double_click_entry("four.wav")
+    sequence = s.hear(4.5)
+    check(names(sequence)[:2] == ["four.wav", "next.wav"],
+          f"at +200 the queue played {names(sequence)}")
+    seconds = sequence[0][2]
+    check(abs(seconds - 2.0) < 0.35, f"a 4 s file played {seconds:.2f} s at +200, not 2 s")
+    # The pitch is kept: the tone is still the file's own.
+
+
+@scenario
+def mute(s):
+    s.start(steady(s))
+    s.double_click_entry("steady.wav")
+    s.expect_tone("steady.wav")
+    before = max(_level(s))
+    s.click("Label11")
+    s.expect_silence()
+    s.expect_text("Label11", "X")
+    s.click("Label11")
+    s.expect_tone("steady.wav")
+    s.expect_text("Label11", "")
+    after = max(_level(s))
+    check(abs(after - before) < 0.5, f"after mute and unmute the level is {after:.1f}, not {before:.1f} dBFS")
+    s.popup("mnupopupvolume", "mnupopupoptionsmute")
+    s.expect_silence()
+    s.expect_text("Label11", "X")
+
+
+# --- playlists -----------------------------------------------------------------
+
+def _dialog(s, title, path):
+    """Types a file name into the file dialog titled `title` and accepts it."""
+    window = wait_until(lambda: s.screen.windows(f"^{title}$"), 8, what=f"the dialog {title!r}")
+    s.log(f"dialog {title!r}: type {path}")
+    s.screen.xdotool("windowactivate", "--sync", window[0], check=False)
+    time.sleep(0.4)
+    s.screen.key("ctrl+a")
+    s.screen.type(path)
+    time.sleep(0.2)
+    s.screen.key("Return")
+    wait_until(lambda: not s.screen.windows(f"^{title}$"), 5, what=f"the dialog {title!r} to close")
+
+
+@scenario
+def find_save_restart_load(s):
+    # A short folder path, so that the playlist shows the paths to their ends.
+    folder = s.short_folder("lib")
+    os.makedirs(os.path.join(folder, "s", "d2"))
+    tones = {"one.mp3": 330, "two.mp3": 550, "three.mp3": 770}
+    where = {"one.mp3": "", "two.mp3": "s", "three.mp3": os.path.join("s", "d2")}
+    for name, hz in tones.items():
+        media.mp3(os.path.join(folder, where[name], name), hz, 20)
+    media.tone(os.path.join(folder, "other.wav"), 440, 2)
+    s.tones = dict(tones)
+    found = [os.path.join(folder, where[n], n) for n in ("one.mp3", "two.mp3", "three.mp3")]
+
+    s.start(folder)
+    s.click("Command9")            # Show Search
+    s.click("Command21")           # Find Media, pattern *.MP3
+    s.expect_rows("List1", found)
+    playlist = os.path.join(s.work, "saved.sic")
+    if os.path.exists(playlist):
+        os.remove(playlist)
+    s.popup("mnupopupplaylist", "mnupopupsavelist")
+    _dialog(s, "Save Mp3 PlayList", playlist)
+    wait_until(lambda: os.path.exists(playlist), 3, what="the playlist file")
+    with open(playlist, "rb") as f:
+        content = f.read()
+    check(content == b"".join(p.encode() + b"\r\n" for p in found),
+          f"Save List wrote {content!r}")
+
+    s.popup("mnupopupexit")
+    s.expect_exit()
+
+    s.start(folder)
+    s.popup("mnupopupplaylist", "mnupopuploadlist")
+    _dialog(s, "Load Mp3 PlayList", playlist)
+    s.expect_rows("List1", found)
+    answer = s.oracle.rows("List1", items=found, place=list(s.list1_place))
+    rows = dict(zip(answer["names"], answer["rows"]))
+    x, y, w, h = rows[found[1]]
+    ox, oy = s.origin()
+    s.log("double-click the playlist's second line")
+    s.screen.double_click(ox + x + 30, oy + y + h // 2)
+    s.expect_tone("two.mp3", timeout=5)
+
+
+# --- the tag window ------------------------------------------------------------
+
+def _read_box(s, window, place):
+    """Copies a text box's text the way a person would: click, select all, copy."""
+    x, y, w, h = s.screen.geometry(window)
+    s.screen.click(x + place[0] + place[2] // 2, y + place[1] + place[3] // 2)
+    time.sleep(0.1)
+    s.screen.key("ctrl+a", "ctrl+c")
+    time.sleep(0.2)
+    return s.screen.clipboard()
+
+
+@scenario
+def tag_window(s):
+    folder = media.fresh(s.media("tags"))
+    media.copy(s.test_media("long.mp3"), folder)
+    s.tones = {}
+    s.start(folder)
+    s.double_click_entry("long.mp3")
+    s.expect_sound()
+    time.sleep(0.5)
+    s.popup("mnupopuptag")
+    found = wait_until(lambda: s.screen.windows("^Song Tag Information$"), 5,
+                       what="the tag window")
+    window = found[0]
+    # Places of the tag window's boxes (twips / 15).
+    title = _read_box(s, window, (16, 48, 209, 20))
+    author = _read_box(s, window, (16, 88, 209, 20))
+    path = _read_box(s, window, (16, 128, 209, 20))
+    check(title == "Long Title", f"the tag window's title reads {title!r}")
+    check(author == "Long Artist", f"the tag window's author reads {author!r}")
+    check(path == os.path.join(folder, "long.mp3"), f"the tag window's path reads {path!r}")
+    # "Unload" closes it; "Tag Info " opens it again.
+    x, y, _w, _h = s.screen.geometry(window)
+    s.log("click Unload")
+    s.screen.click(x + 16 + 36, y + 152 + 12)
+    wait_until(lambda: not s.screen.windows("^Song Tag Information$"), 3,
+               what="the tag window to close")
+    s.popup("mnupopuptag")
+    wait_until(lambda: s.screen.windows("^Song Tag Information$"), 5, what="the tag window again")
+    # Closing the main window closes the tag window too.
+    s.popup("mnupopupexit")
+    s.expect_exit()
+    check(not s.screen.windows("^Song Tag Information$"), "the tag window outlived the main window")
+
+
+# --- broken media ----------------------------------------------------------------
+
+BROKEN_KINDS = ("empty", "random", "truncated", "text")
+
+
+@scenario
+def broken_media_keeps_player_usable(s):
+    """Every broken file of the generated media (broken/, mislabelled/, cut/,
+    each format) is double-clicked in turn; the window must go on answering
+    and the good file after each must play."""
+    sources = []
+    for fmt in ("mp3", "wav", "wma", "wmv", "mid"):
+        for kind in BROKEN_KINDS:
+            sources.append(s.test_media("broken", f"{kind}.{fmt}"))
+        for sub in ("mislabelled", "cut"):
+            sources.append(s.test_media(sub, f"tone.{fmt}"))
+    missing = [p for p in sources if not os.path.isfile(p)]
+    check(not missing, f"the generated media lack {missing}")
+    # Batches that fit the file list without scrolling: a broken file, then
+    # a good one with a tone of its own.
+    batch_size = 10
+    for b in range(0, len(sources), batch_size):
+        folder = media.fresh(s.media(f"broken-{b // batch_size}"))
+        s.tones = {}
+        pairs = []
+        for i, source in enumerate(sources[b:b + batch_size]):
+            kind = os.path.basename(os.path.dirname(source))
+            bad = f"{i:02d}a-{kind}-{os.path.basename(source)}"
+            media.copy(source, folder, bad)
+            good = f"{i:02d}b-good.wav"
+            media.tone(os.path.join(folder, good), 300 + 100 * i, 2)
+            s.tones[good] = 300 + 100 * i
+            pairs.append((bad, good))
+        s.start(folder)
+        for bad, good in pairs:
+            s.double_click_entry(bad)
+            if "-broken-" in bad:
+                # Nothing plays, so nothing moves on: the name stays.
+                s.expect_text("Label1", bad, timeout=4)
+            else:
+                # It may play a moment and the queue then moves on by itself.
+                time.sleep(0.5)
+            check(s.player.running(), f"the player ended after {bad}")
+            s.double_click_entry(good)
+            s.expect_tone(good, timeout=5)
+            s.expect_text("Label1", good)
+        s.popup("mnupopupexit")
+        s.expect_exit()
+
+
+# --- ending ------------------------------------------------------------------
+
+@scenario
+def exit_from_menu(s):
+    s.start(long_queue(s))
+    s.double_click_entry("a.wav")
+    s.expect_tone("a.wav")
+    s.popup("mnupopupexit")
+    s.expect_exit()
+    s.expect_silence()
+
+
+@scenario
+def close_hot_spot(s):
+    s.start(short_queue(s))
+    s.click("Image3")
+    s.expect_exit()
