@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    // GStreamer loads while the window is being built.
+    corvan::GstreamerPreload preload;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvan Media Player"));
     QApplication::setDesktopFileName(QStringLiteral("corvan-player"));

@@ -34,9 +34,10 @@ GQuark GenerationQuark()
 }
 
 // The file URI for a path, or nothing when the path cannot name a playable
-// file. A naive "file://" + path breaks on "#", "?", "%" and on "//" after
-// the root (which would make the first folder a host name), so the path is
-// cleaned first and escaped from its bytes on disk.
+// file (also a pipe or a device, whose reader would wait for ever). A URI
+// pasted together breaks on "#", "?" and "%", and "file:" + "//music/a.mp3"
+// names the host "music"; so the path is cleaned first and escaped from its
+// bytes on disk.
 std::optional<QByteArray> FileUri(const QString& path)
 {
     if (path.isEmpty())
@@ -85,6 +86,25 @@ double Seconds(gint64 nanoseconds)
 }
 
 }  // namespace
+
+GstreamerPreload::GstreamerPreload()
+    : thread_([] {
+        if (!GstreamerStarted())
+            return;
+        // Making one of each loads its plugin; the engine's own are then quick.
+        for (const char* factory : {"playbin", "autoaudiosink", "fakesink", "scaletempo", "audiopanorama",
+                                    "audioconvert", "audioresample"}) {
+            if (GstElement* element = gst_element_factory_make(factory, nullptr))
+                gst_object_unref(gst_object_ref_sink(element));
+        }
+    })
+{
+}
+
+GstreamerPreload::~GstreamerPreload()
+{
+    thread_.join();
+}
 
 GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     : MediaEngine(parent)

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <optional>
+#include <thread>
 
 class QSocketNotifier;
 
@@ -14,6 +15,20 @@ namespace corvan {
 // tests and benchmarks use Silent, which needs no sound device but still
 // consumes the sound in real time, so positions advance and files end.
 enum class AudioOutput { Desktop, Silent };
+
+// Starts GStreamer and loads the plugins the engine uses on a thread of its
+// own, so that the program can build its window meanwhile; an engine made
+// while this runs waits only for what it needs. Joined when it goes away.
+class GstreamerPreload {
+public:
+    GstreamerPreload();
+    ~GstreamerPreload();
+    GstreamerPreload(const GstreamerPreload&) = delete;
+    GstreamerPreload& operator=(const GstreamerPreload&) = delete;
+
+private:
+    std::thread thread_;
+};
 
 // The MediaEngine on GStreamer's playbin. Every call into GStreamer happens
 // on the thread that owns the engine (the user-interface thread), and bus
