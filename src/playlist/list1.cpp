@@ -66,6 +66,7 @@ bool LoadList(QListWidget& list, const QString& fileName)
 ListEvents::ListEvents(QListWidget* list)
     : QObject(list)
     , list_(list)
+    , viewport_(list->viewport())
 {
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
@@ -77,7 +78,7 @@ bool ListEvents::eventFilter(QObject* watched, QEvent* event)
         emit KeyTyped(static_cast<QKeyEvent*>(event)->text());
         return false;
     }
-    if (watched != list_->viewport())
+    if (watched != viewport_)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -43,7 +43,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QListWidget* list_;
+    // Both kept as plain objects from the start: while the list is being
+    // destroyed its children still send events here, and neither the list
+    // nor its viewport may then be used as what they were.
+    const QObject* list_;
+    const QObject* viewport_;
 };
 
 }  // namespace corvan
