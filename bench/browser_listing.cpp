@@ -1,10 +1,10 @@
 // Listing a folder of 20,000 media files into the file list (read, match the
 // type patterns, sort without regard to case, fill the widget), beside a bare
 // readdir of the same folder in the same run.
+#include "offscreen_application.h"
 #include "bench_summary.h"
 #include "browser/file_list_box.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -97,12 +97,7 @@ BENCHMARK(FileListSetPath)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    // A window system is needed for the widget, not a screen.
-    int qtArgc = 3;
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    char* qtArgv[] = {argv[0], platform, offscreen, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    corvan::bench::OffscreenApplication app(argv[0]);
     benchmark::Initialize(&argc, argv);
 
     QTemporaryDir dir;

@@ -4,12 +4,12 @@
 // file's position moves. The reference is the engine alone, given the next
 // file's name straight from its end of stream, in the same run on the same
 // queue of short files.
+#include "offscreen_application.h"
 #include "bench_summary.h"
 #include "engine/gst_media_engine.h"
 #include "playback/end_of_track.h"
 #include "shell/form2.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -142,11 +142,7 @@ BENCHMARK(EngineAlone)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    int qtArgc = 3;
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    char* qtArgv[] = {argv[0], platform, offscreen, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    corvan::bench::OffscreenApplication app(argv[0]);
     benchmark::Initialize(&argc, argv);
 
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 // .mp3 or .MP3), playlist filled and painted, beside `find -iname '*.mp3'`
 // on the same tree; and Load List and Save List of a 100,000-line playlist
 // beside `cat` and `cp` of the same file, all in the same run.
+#include "offscreen_application.h"
 #include "bench_summary.h"
 #include "browser/dir_list_box.h"
 #include "engine/media_engine.h"
@@ -9,7 +10,6 @@
 #include "playlist/playlist_file.h"
 #include "playlist/playlist_commands.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -205,12 +205,7 @@ bool CompareRatio(const corvan::bench::Collector& results, const char* what, con
 
 int main(int argc, char** argv)
 {
-    // A window system is needed for the widgets, not a screen.
-    int qtArgc = 3;
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    char* qtArgv[] = {argv[0], platform, offscreen, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    corvan::bench::OffscreenApplication app(argv[0]);
     benchmark::Initialize(&argc, argv);
 
     // Making 55,000 files is slow on a disk; a memory file system keeps the

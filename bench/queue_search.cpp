@@ -2,12 +2,12 @@
 // to the search box, the halving search, and the entry selected and scrolled
 // into view. Beside it in the same run: the bare halving, and a scan from
 // the top of the same names for the same keys (the reference).
+#include "offscreen_application.h"
 #include "bench_summary.h"
 #include "browser/file_list_box.h"
 #include "playlist/queue_search.h"
 #include "playlist/queue_search_box.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -90,11 +90,7 @@ BENCHMARK(Keystroke)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    int qtArgc = 3;
-    char platform[] = "-platform";
-    char offscreen[] = "offscreen";
-    char* qtArgv[] = {argv[0], platform, offscreen, nullptr};
-    QApplication app(qtArgc, qtArgv);
+    corvan::bench::OffscreenApplication app(argv[0]);
     benchmark::Initialize(&argc, argv);
 
     QTemporaryDir dir;
