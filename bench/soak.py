@@ -26,7 +26,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
 import media  # noqa: E402
-import sound  # noqa: E402
 from session import Session  # noqa: E402
 
 BUDGET_MB = 5.0

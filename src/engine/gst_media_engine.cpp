@@ -10,6 +10,9 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
 
 namespace corvan {
@@ -89,6 +92,8 @@ double Seconds(gint64 nanoseconds)
 
 GstreamerPreload::GstreamerPreload()
     : thread_([] {
+        // Background work: the window and the display's own work come first.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         if (!GstreamerStarted())
             return;
         // Making one of each loads its plugin; the engine's own are then quick.

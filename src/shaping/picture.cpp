@@ -1,5 +1,7 @@
 #include "shaping/picture.h"
 
+#include "shaping/gif_decoder.h"
+
 #include <QFile>
 
 #include <cstddef>
@@ -73,6 +75,8 @@ std::optional<QImage> DecodePicture(const QByteArray& data, QString* error)
         SetError(error, QStringLiteral("the GIF data is damaged or cut off"));
         return std::nullopt;
     }
+    if (data.startsWith("GIF8"))
+        return DecodeGif(data, error);
     QImage picture = QImage::fromData(data);
     if (picture.isNull()) {
         SetError(error, QStringLiteral("the data is not a picture that can be read"));

@@ -117,8 +117,13 @@ void ShowPicture(PictureButton& button)
 }  // namespace
 
 Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
+    : Form2(std::move(desktop), parent)
+{
+    Build(engine);
+}
+
+Form2::Form2(Desktop desktop, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , engine_(engine)
     , desktop_(std::move(desktop))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -137,7 +142,13 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
         setAttribute(Qt::WA_TranslucentBackground);
         setAutoFillBackground(false);
     }
+}
 
+void Form2::Build(MediaEngine& engine)
+{
+    if (engine_)
+        return;
+    engine_ = &engine;
     buildControls();
     buildMenu();
 
@@ -148,6 +159,11 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
     timer2_.setTimerType(Qt::PreciseTimer);
 
     WireSubsystems(*this);
+
+    // A window activated while it was still bare gave focus to nobody; the
+    // first control takes it now, as it would have on activation.
+    if (isActiveWindow() && !focusWidget())
+        focusNextChild();
 }
 
 Form2::~Form2() = default;
@@ -158,7 +174,7 @@ void Form2::buildControls()
         QWidget* w = std::visit(
             [&](auto slot) -> QWidget* {
                 using W = std::remove_pointer_t<std::remove_reference_t<decltype(c_.*slot)>>;
-                W* widget = Create<W>(*this, engine_);
+                W* widget = Create<W>(*this, *engine_);
                 c_.*slot = widget;
                 return widget;
             },
@@ -176,8 +192,8 @@ void Form2::buildControls()
             if (auto* box = qobject_cast<QCheckBox*>(w))
                 box->setChecked(true);
         }
-        if (d.look & kHidden)
-            w->hide();
+        // Explicitly either way: the window may already be on the screen.
+        w->setVisible(!(d.look & kHidden));
         if (auto* button = qobject_cast<PictureButton*>(w))
             ShowPicture(*button);
     }
@@ -232,7 +248,7 @@ void Form2::buildMenu()
 
 void Form2::Load()
 {
-    engine_.SetVolume(-2500);
+    engine_->SetVolume(-2500);
     c_.Combo1->addItems({QStringLiteral("*.WMA"), QStringLiteral("*.MID"), QStringLiteral("*.WMV"),
                          QStringLiteral("*.MP3"), QStringLiteral("*.WAV")});
     c_.Combo1->setEditText(QStringLiteral("*.MP3"));

@@ -17,12 +17,21 @@ class Form2 : public QWidget {
     Q_OBJECT
 
 public:
+    // The whole window, controls and handlers included.
     Form2(MediaEngine& engine, Desktop desktop, QWidget* parent = nullptr);
+    // The bare window alone, its size and colour, without a control: it can
+    // wear the skin and be shown at once, while Build adds the rest.
+    explicit Form2(Desktop desktop, QWidget* parent = nullptr);
     ~Form2() override;
+
+    // Creates the controls and the popup menu and attaches the handlers,
+    // playing through `engine`. Once only; the full constructor calls it.
+    void Build(MediaEngine& engine);
+    bool IsBuilt() const { return engine_ != nullptr; }
 
     Form2Controls& Controls() { return c_; }
     Form2Menu& Menu() { return m_; }
-    MediaEngine& Engine() { return engine_; }
+    MediaEngine& Engine() { return *engine_; }
     Desktop& Desk() { return desktop_; }
     // Time display, every 500 ms.
     QTimer& Timer1() { return timer1_; }
@@ -51,7 +60,7 @@ private:
     void buildControls();
     void buildMenu();
 
-    MediaEngine& engine_;
+    MediaEngine* engine_ = nullptr;
     Desktop desktop_;
     Form2Controls c_;
     Form2Menu m_;

@@ -66,9 +66,18 @@ private:
 
 }  // namespace
 
+// The program's folder, also before the application object exists (the
+// skin is read while it is made).
+QString ProgramFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 QStringList AssetFolders()
 {
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = ProgramFolder();
     return {programDir, QDir::cleanPath(programDir + QStringLiteral("/" CORVAN_SHARE_FROM_BIN)), ShareDir()};
 }
 
@@ -87,38 +96,68 @@ std::optional<QString> FindSkinPicture()
     return FindAsset(QString::fromUtf16(kSkinPictureName));
 }
 
-bool DressInSkin(QWidget& form, QString* error)
+Skin::Skin(QString file, QImage image, std::unique_ptr<Region> region)
+    : path(std::move(file)), picture(std::move(image)), outline(std::move(region))
 {
-    const std::optional<QString> path = FindSkinPicture();
+}
+Skin::Skin(Skin&&) noexcept = default;
+Skin& Skin::operator=(Skin&&) noexcept = default;
+Skin::~Skin() = default;
+
+std::optional<Skin> ReadSkin(const QStringList& folders, QString* error)
+{
+    const std::optional<QString> path = FindAsset(QString::fromUtf16(kSkinPictureName), folders);
     if (!path) {
         if (error)
             *error = QStringLiteral("The skin picture \"%1\" was not found in %2.")
-                         .arg(QString::fromUtf16(kSkinPictureName), AssetFolders().join(QStringLiteral(" or in ")));
-        return false;
+                         .arg(QString::fromUtf16(kSkinPictureName), folders.join(QStringLiteral(" or in ")));
+        return std::nullopt;
     }
-    return DressInSkin(form, *path, error);
+    return ReadSkin(*path, error);
 }
 
-bool DressInSkin(QWidget& form, const QString& picturePath, QString* error)
+std::optional<Skin> ReadSkin(const QString& picturePath, QString* error)
 {
     QString reason;
-    const std::optional<QImage> picture = LoadPicture(picturePath, &reason);
+    std::optional<QImage> picture = LoadPicture(picturePath, &reason);
     if (!picture) {
         if (error)
             *error = QStringLiteral("The skin picture \"%1\" cannot be read: %2.")
                          .arg(QDir::toNativeSeparators(picturePath), reason);
-        return false;
+        return std::nullopt;
     }
-
-    Region region;
+    Skin skin{picturePath, {}, std::make_unique<Region>()};
     std::int32_t transColor = kBottomLeftKey;
-    region.ScanPicture(*picture, transColor);
-    region.OffsetHeader(form);
+    skin.outline->ScanPicture(*picture, transColor);
+    // Drawn as it is stored on the screen, so that each paint only copies.
+    skin.picture = picture->convertToFormat(picture->hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                       : QImage::Format_RGB32);
+    return skin;
+}
 
+void WearSkin(QWidget& form, Skin& skin)
+{
+    skin.outline->OffsetHeader(form);
     delete form.findChild<SkinBackground*>(QStringLiteral("SkinBackground"), Qt::FindDirectChildrenOnly);
-    new SkinBackground(form, QPixmap::fromImage(*picture));
+    new SkinBackground(form, QPixmap::fromImage(skin.picture));
+    skin.outline->ApplyRgn(&form);
+}
 
-    region.ApplyRgn(&form);
+bool DressInSkin(QWidget& form, QString* error)
+{
+    std::optional<Skin> skin = ReadSkin(AssetFolders(), error);
+    if (!skin)
+        return false;
+    WearSkin(form, *skin);
+    return true;
+}
+
+bool DressInSkin(QWidget& form, const QString& picturePath, QString* error)
+{
+    std::optional<Skin> skin = ReadSkin(picturePath, error);
+    if (!skin)
+        return false;
+    WearSkin(form, *skin);
     return true;
 }
 

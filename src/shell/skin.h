@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class QWidget;
 
 namespace corvan {
+
+class Region;
 
 // The skin picture's file name.
 inline constexpr char16_t kSkinPictureName[] = u"new2.gif";
@@ -26,6 +30,29 @@ std::optional<QString> FindAsset(const QString& relativePath, const QStringList&
 
 // "new2.gif" as FindAsset finds it.
 std::optional<QString> FindSkinPicture();
+
+// The skin picture read from its file and cut to its outline, before a window
+// wears it. Reading needs neither a window nor the application object, so it
+// can run on a thread of its own while the application starts.
+struct Skin {
+    Skin(QString file, QImage image, std::unique_ptr<Region> region);
+    Skin(Skin&&) noexcept;
+    Skin& operator=(Skin&&) noexcept;
+    ~Skin();
+
+    QString path;
+    QImage picture;
+    std::unique_ptr<Region> outline;
+};
+
+// Reads "new2.gif" from the first of `folders` that has it. Nothing, with a
+// message in *error naming the file, when it is missing or cannot be read.
+std::optional<Skin> ReadSkin(const QStringList& folders, QString* error);
+std::optional<Skin> ReadSkin(const QString& picturePath, QString* error);
+
+// The window takes the picture as its background and the outline as its
+// mask (see DressInSkin).
+void WearSkin(QWidget& form, Skin& skin);
 
 // Dresses the window in the skin picture and cuts it to the picture's
 // outline: every pixel of the bottom-left pixel's colour is cut away. The

@@ -25,7 +25,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -202,9 +201,9 @@ int main(int argc, char** argv)
     form.Timer1().stop();
     form.Timer2().stop();
     // Shown on the display for real, out of the player's way (the bottom-left
-    // corner), and read back from the X server: text drawn into an off-screen
-    // picture comes out with other glyph metrics than text drawn into a
-    // window. No window manager handles it, it takes no focus and no input.
+    // corner), and read back from the X server like the player's own window,
+    // so that both come the same way from widget to screen. No window manager
+    // handles it, and it takes no focus and no input.
     form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
                         Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput);
     form.setWindowTitle(QStringLiteral("corvan e2e oracle"));

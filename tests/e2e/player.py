@@ -163,6 +163,10 @@ class Oracle:
     def size(self):
         return tuple(self._layout["size"])
 
+    def controls(self):
+        """Every control: name -> [x, y, width, height, visible at start]."""
+        return self._layout["controls"]
+
     def menus(self):
         if self._menus is None:
             self._menus = self.ask({"cmd": "menus"})["menus"]

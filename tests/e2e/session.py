@@ -37,7 +37,6 @@ class Session:
         self._mask = None
         self._skin = None
         self._file1 = None
-        self._list1 = None
         self.steps = []
         self._short = None
 
@@ -85,10 +84,12 @@ class Session:
             self.oracle = Oracle(self.desktop, self.args.oracle, folder, self.work)
         self.player = Player(self.desktop, self.screen, self.args.player, folder)
         self._file1 = None
-        self._list1 = None
         x, y, w, h = self.oracle.place("File1")
         self.file1_place = (x, y, w, h)
         self.list1_place = self.oracle.place("List1")
+        # The window shows in its skin first and gets its controls a moment
+        # later: a scenario begins once they are drawn.
+        self.expect_text("Label1", "Corvan Media Player", timeout=10)
         return self.player
 
     # --- where things are ----------------------------------------------------
@@ -105,10 +106,16 @@ class Session:
         return ox + x + w // 2, oy + y + h // 2
 
     def skin(self):
+        """The skin picture, and the window's outline as a mask of the
+        window's size: the pixels not of the cut-away colour."""
         if self._skin is None:
             picture, key = self.oracle.skin()
             self._skin = picture
-            self._mask = numpy.any(picture != numpy.array(key, dtype=numpy.uint8), axis=2)
+            width, height = self.oracle.size()
+            self._mask = numpy.zeros((height, width), dtype=bool)
+            kept = numpy.any(picture != numpy.array(key, dtype=numpy.uint8), axis=2)
+            h, w = min(height, kept.shape[0]), min(width, kept.shape[1])
+            self._mask[:h, :w] = kept[:h, :w]
         return self._skin, self._mask
 
     def file1_rows(self):
@@ -123,14 +130,6 @@ class Session:
         x, y = self.center(control)
         self.screen.click(x, y, button)
         time.sleep(0.15)
-
-    def focus_window(self):
-        """Makes the player's window the active one, by a click on an empty
-        strip of the file list below its entries."""
-        x, y, w, h = self.file1_place
-        ox, oy = self.origin()
-        self.screen.click(ox + x + w // 2, oy + y + h - 6)
-        time.sleep(0.2)
 
     def select_entry(self, name):
         self.log(f"click entry {name}")
@@ -182,18 +181,10 @@ class Session:
         time.sleep(0.3)
 
     def _popup_windows(self):
+        """The top-level windows of the display, by id."""
         out = self.screen.run("xwininfo", "-root", "-children", check=False)
-        found = {}
-        for line in out.splitlines():
-            line = line.strip()
-            if not line.startswith("0x"):
-                continue
-            parts = line.split()
-            wid = int(parts[0], 16)
-            geom = [p for p in parts if "x" in p and "+" in p and p[0].isdigit()]
-            if geom:
-                found[wid] = geom[-1]
-        return found
+        return {int(line.split()[0], 16) for line in out.splitlines()
+                if line.strip().startswith("0x")}
 
     def _new_menu(self, before, size):
         """The newly mapped top-level window of the menu's size, as (id, x, y)."""
@@ -212,11 +203,12 @@ class Session:
         return None
 
     # --- what shows ----------------------------------------------------------
-    def crop(self, image, control, origin=(0, 0)):
+    def crop(self, image, control):
+        """The visible part of a control from a picture of the whole window."""
         x, y, w, h = self.oracle.place(control)
         ww, wh = self.oracle.size()
         w, h = min(w, ww - x), min(h, wh - y)
-        return image[origin[1] + y: origin[1] + y + h, origin[0] + x: origin[0] + x + w]
+        return image[y:y + h, x:x + w]
 
     def shown(self, control):
         """The control's visible part as the screen shows it, and the mask of
@@ -233,15 +225,16 @@ class Session:
         # the control; what it shows lies inside them.
         compared[:1, :] = compared[-1:, :] = False
         compared[:, :1] = compared[:, -1:] = False
-        for other, (cx, cy, cw, ch, _visible) in self.oracle._layout["controls"].items():
+        for other, (cx, cy, cw, ch, _visible) in self.oracle.controls().items():
             left, top = max(cx, x), max(cy, y)
             right, bottom = min(cx + cw, x + w), min(cy + ch, y + h)
+            if other == control or left >= right or top >= bottom:
+                continue
             # A control that covers most of this one takes turns with it
             # (File1 and List1 share a place); the oracle shows the same one.
-            if other == control or (right - left) * (bottom - top) * 2 > w * h:
+            if (right - left) * (bottom - top) * 2 > w * h:
                 continue
-            if left < right and top < bottom:
-                compared[top - y:bottom - y, left - x:right - x] = False
+            compared[top - y:bottom - y, left - x:right - x] = False
         return image, compared
 
     def expect_text(self, control, text, timeout=3.0):
@@ -282,13 +275,6 @@ class Session:
                       self.screen.grab(0, 0, self.desktop.width, self.desktop.height))
             raise CheckFailed(f"{control} does not {what} within {timeout} s "
                               f"(see {base}-actual.ppm and -expected.ppm)")
-
-    def screenshot(self, label):
-        ox, oy = self.origin()
-        ww, wh = self.oracle.size()
-        path = os.path.join(self.work, f"screen-{label}.ppm")
-        write_ppm(path, self.screen.grab(ox, oy, ww, wh))
-        return path
 
     # --- what sounds -------------------------------------------------------
     def expect_tone(self, name, timeout=4.0, listen=0.3):
