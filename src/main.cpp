@@ -19,10 +19,10 @@ struct SkinRead {
     QString error;
 };
 
-SkinRead ReadSkin()
+SkinRead ReadSkin(const QStringList& folders)
 {
     SkinRead read;
-    read.skin = corvan::ReadSkin(corvan::AssetFolders(), &read.error);
+    read.skin = corvan::ReadSkin(folders, &read.error);
     return read;
 }
 
@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     // connects to the display. Qt takes the first thread that uses it for
     // the main one: this one claims it before the reading starts.
     QThread::currentThread();
-    std::future<SkinRead> skinRead = std::async(std::launch::async, ReadSkin);
+    std::future<SkinRead> skinRead = std::async(std::launch::async, ReadSkin, corvan::AssetFolders());
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvan Media Player"));
