@@ -380,7 +380,9 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         // A picture that does not cover the screen lies on the transparent
         // colour, else on the background colour of the screen's table; one
         // that covers it, and any pixel its data does not reach, on black
-        // (clear).
+        // (clear). The screen's table even when the picture has its own:
+        // Qt's reader looks in that one before it is read, and finds
+        // whatever memory held.
         const int globalCount = 2 << (flags & 0x07);
         const Palette screenColours = MakePalette(global, globalCount, transparent);
         QRgb backdrop = transparent >= 0 ? kClear : kOpaqueBlack;
