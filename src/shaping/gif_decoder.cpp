@@ -52,7 +52,6 @@ class Reader {
 public:
     explicit Reader(QByteArrayView data) : data_(data) {}
 
-    bool AtEnd() const { return pos_ >= data_.size(); }
     bool Byte(std::uint8_t& out)
     {
         if (pos_ >= data_.size())
@@ -282,6 +281,12 @@ bool DecodePixels(Reader& in, int minCodeSize, const Frame& frame, const Palette
     return true;
 }
 
+std::optional<QImage> CutOff(QString* error)
+{
+    SetError(error, "the GIF data is damaged or cut off");
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
@@ -306,40 +311,30 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         return std::nullopt;
     }
     std::vector<QRgb> global;
-    if ((flags & 0x80) && !in.ColourTable(flags & 0x07, global)) {
-        SetError(error, "the GIF data is damaged or cut off");
-        return std::nullopt;
-    }
+    if ((flags & 0x80) && !in.ColourTable(flags & 0x07, global))
+        return CutOff(error);
 
     int transparent = -1;
     for (;;) {
         std::uint8_t kind = 0;
-        if (!in.Byte(kind)) {
-            SetError(error, "the GIF data is damaged or cut off");
-            return std::nullopt;
-        }
+        if (!in.Byte(kind))
+            return CutOff(error);
         if (kind == 0x21) {  // extension: its label, then sub-blocks
             std::uint8_t label = 0;
-            if (!in.Byte(label)) {
-                SetError(error, "the GIF data is damaged or cut off");
-                return std::nullopt;
-            }
+            if (!in.Byte(label))
+                return CutOff(error);
             QByteArrayView block;
             if (label == 0xF9) {
                 // Graphic control: bit 0 of its first byte marks a
                 // transparent colour, named by its fourth.
-                if (!in.SubBlock(block)) {
-                    SetError(error, "the GIF data is damaged or cut off");
-                    return std::nullopt;
-                }
+                if (!in.SubBlock(block))
+                    return CutOff(error);
                 transparent = (block.size() >= 4 && (block[0] & 0x01)) ? static_cast<std::uint8_t>(block[3]) : -1;
                 if (block.isEmpty())
                     continue;
             }
-            if (!in.SkipSubBlocks()) {
-                SetError(error, "the GIF data is damaged or cut off");
-                return std::nullopt;
-            }
+            if (!in.SkipSubBlocks())
+                return CutOff(error);
             continue;
         }
         if (kind != 0x2C) {  // the trailer, or a byte that begins no block
@@ -351,20 +346,14 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         std::uint8_t frameFlags = 0;
         std::uint8_t minCodeSize = 0;
         if (!in.Word(frame.left) || !in.Word(frame.top) || !in.Word(frame.width) || !in.Word(frame.height) ||
-            !in.Byte(frameFlags)) {
-            SetError(error, "the GIF data is damaged or cut off");
-            return std::nullopt;
-        }
+            !in.Byte(frameFlags))
+            return CutOff(error);
         frame.interlaced = (frameFlags & 0x40) != 0;
         std::vector<QRgb> local;
-        if ((frameFlags & 0x80) && !in.ColourTable(frameFlags & 0x07, local)) {
-            SetError(error, "the GIF data is damaged or cut off");
-            return std::nullopt;
-        }
-        if (!in.Byte(minCodeSize)) {
-            SetError(error, "the GIF data is damaged or cut off");
-            return std::nullopt;
-        }
+        if ((frameFlags & 0x80) && !in.ColourTable(frameFlags & 0x07, local))
+            return CutOff(error);
+        if (!in.Byte(minCodeSize))
+            return CutOff(error);
         if (minCodeSize < 1 || minCodeSize > 11) {
             SetError(error, "the GIF data is damaged");
             return std::nullopt;
@@ -395,10 +384,8 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         const Palette colours = (frameFlags & 0x80)
                                     ? MakePalette(local, static_cast<int>(local.size()), transparent)
                                     : screenColours;
-        if (!DecodePixels(in, minCodeSize, frame, colours, image)) {
-            SetError(error, "the GIF data is damaged or cut off");
-            return std::nullopt;
-        }
+        if (!DecodePixels(in, minCodeSize, frame, colours, image))
+            return CutOff(error);
         return image;
     }
 }

@@ -143,22 +143,26 @@ void WearSkin(QWidget& form, Skin& skin)
     skin.outline->ApplyRgn(&form);
 }
 
-bool DressInSkin(QWidget& form, QString* error)
+namespace {
+
+bool Dress(QWidget& form, std::optional<Skin> skin)
 {
-    std::optional<Skin> skin = ReadSkin(AssetFolders(), error);
     if (!skin)
         return false;
     WearSkin(form, *skin);
     return true;
 }
 
+}  // namespace
+
+bool DressInSkin(QWidget& form, QString* error)
+{
+    return Dress(form, ReadSkin(AssetFolders(), error));
+}
+
 bool DressInSkin(QWidget& form, const QString& picturePath, QString* error)
 {
-    std::optional<Skin> skin = ReadSkin(picturePath, error);
-    if (!skin)
-        return false;
-    WearSkin(form, *skin);
-    return true;
+    return Dress(form, ReadSkin(picturePath, error));
 }
 
 std::optional<QPixmap> LoadButtonPicture(const QString& controlName, const QStringList& folders)
