@@ -18,6 +18,9 @@ public:
     QString Path() const { return path_; }
     // Enters `folder`; false (and nothing changed) when it cannot be entered.
     bool SetPath(const QString& folder);
+    // Shows `folder` (a NormalFolderPath) with the subfolders it was read to
+    // have (ListSubfolders), as SetPath would.
+    void Show(const QString& folder, const QStringList& subfolders);
 
 signals:
     void PathChanged(const QString& path);
@@ -31,6 +34,8 @@ private:
     void openItem(QListWidgetItem* item);
 
     QString path_;
+    QIcon openIcon_;
+    QIcon closedIcon_;
 };
 
 // "/a/b/" and "/a/b" give "/a/b"; "/" stays "/"; relative paths are made absolute.

@@ -37,18 +37,9 @@ QString MountPointHolding(const QString& folder)
     return s.isValid() ? s.rootPath() : QStringLiteral("/");
 }
 
-DriveListBox::DriveListBox(QWidget* parent)
-    : QComboBox(parent)
+QStringList MountedDrives()
 {
-    Refill();
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit DriveChanged(Drive()); });
-}
-
-void DriveListBox::Refill()
-{
-    const QSignalBlocker block(this);
-    const QString keep = currentText();
-    clear();
+    QStringList texts;
     QStringList roots;
     for (const QStorageInfo& s : QStorageInfo::mountedVolumes()) {
         if (!s.isValid() || !s.isReady())
@@ -59,10 +50,30 @@ void DriveListBox::Refill()
         if (roots.contains(s.rootPath()))
             continue;
         roots << s.rootPath();
-        addItem(DriveText(s));
+        texts << DriveText(s);
     }
     if (!roots.contains(QStringLiteral("/")))
-        insertItem(0, QStringLiteral("/"));
+        texts.prepend(QStringLiteral("/"));
+    return texts;
+}
+
+DriveListBox::DriveListBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { emit DriveChanged(Drive()); });
+}
+
+void DriveListBox::Refill()
+{
+    Fill(MountedDrives());
+}
+
+void DriveListBox::Fill(const QStringList& drives)
+{
+    const QSignalBlocker block(this);
+    const QString keep = currentText();
+    clear();
+    addItems(drives);
     const int i = findText(keep);
     setCurrentIndex(i >= 0 ? i : 0);
 }
@@ -92,8 +103,13 @@ bool DriveListBox::SetDrive(const QString& drive)
 
 void DriveListBox::ShowDriveOf(const QString& folder)
 {
+    ShowDrive(MountPointHolding(folder));
+}
+
+void DriveListBox::ShowDrive(const QString& mountPoint)
+{
     const QSignalBlocker block(this);
-    SetDrive(MountPointHolding(folder));
+    SetDrive(mountPoint);
 }
 
 }  // namespace corvan

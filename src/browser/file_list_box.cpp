@@ -61,11 +61,16 @@ bool FileListBox::SetPath(const QString& folder)
     const auto names = ListMatchingFiles(folder, pattern_);
     if (!names)
         return false;
+    Show(folder, *names);
+    return true;
+}
+
+void FileListBox::Show(const QString& folder, const QStringList& names)
+{
     path_ = folder;
     clear();
-    addItems(*names);
+    addItems(names);
     setCurrentRow(-1);
-    return true;
 }
 
 void FileListBox::Refresh()

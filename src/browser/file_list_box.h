@@ -23,6 +23,9 @@ public:
     // Lists `folder` and clears the selection; false (and nothing changed)
     // when the folder cannot be listed.
     bool SetPath(const QString& folder);
+    // Shows `folder` with the entries it was read to have (ListMatchingFiles
+    // with this list's pattern), as SetPath would.
+    void Show(const QString& folder, const QStringList& names);
     void Refresh();
 
     QString Pattern() const { return patternText_; }

@@ -43,11 +43,9 @@ GQuark GenerationQuark()
 // bytes on disk.
 std::optional<QByteArray> FileUri(const QString& path)
 {
-    if (path.isEmpty())
+    if (!NamesPlayableFile(path))
         return std::nullopt;
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable() || info.size() == 0)
-        return std::nullopt;
     const QByteArray local = QFile::encodeName(QDir::cleanPath(info.absoluteFilePath()));
     GError* error = nullptr;
     const gst::CharPtr uri(g_filename_to_uri(local.constData(), nullptr, &error));
@@ -90,18 +88,20 @@ double Seconds(gint64 nanoseconds)
 
 }  // namespace
 
-GstreamerPreload::GstreamerPreload()
-    : thread_([] {
+GstreamerPreload::GstreamerPreload(std::function<void()> done)
+    : thread_([done = std::move(done)] {
         // Background work: the window and the display's own work come first.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-        if (!GstreamerStarted())
-            return;
-        // Making one of each loads its plugin; the engine's own are then quick.
-        for (const char* factory : {"playbin", "autoaudiosink", "fakesink", "scaletempo", "audiopanorama",
-                                    "audioconvert", "audioresample"}) {
-            if (GstElement* element = gst_element_factory_make(factory, nullptr))
-                gst_object_unref(gst_object_ref_sink(element));
+        if (GstreamerStarted()) {
+            // Making one of each loads its plugin; the engine's own are then quick.
+            for (const char* factory : {"playbin", "autoaudiosink", "fakesink", "scaletempo", "audiopanorama",
+                                        "audioconvert", "audioresample"}) {
+                if (GstElement* element = gst_element_factory_make(factory, nullptr))
+                    gst_object_unref(gst_object_ref_sink(element));
+            }
         }
+        if (done)
+            done();
     })
 {
 }
@@ -210,11 +210,16 @@ void GstMediaEngine::Dispatch(GstMessage* message)
         GstTagList* raw = nullptr;
         gst_message_parse_tag(message, &raw);
         const gst::TagListPtr tags(raw);
+        const QString title = title_;
+        const QString author = author_;
         gchar* text = nullptr;
         if (gst_tag_list_get_string(tags.get(), GST_TAG_TITLE, &text))
             title_ = QString::fromUtf8(gst::CharPtr(text).get());
         if (gst_tag_list_get_string(tags.get(), GST_TAG_ARTIST, &text))
             author_ = QString::fromUtf8(gst::CharPtr(text).get());
+        // One file can send the same tags several times: only a change is told.
+        if (title_ != title || author_ != author)
+            emit TagsChanged();
         break;
     }
     case GST_MESSAGE_STATE_CHANGED:

@@ -4,6 +4,7 @@
 #include "engine/media_engine.h"
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -17,11 +18,12 @@ namespace corvan {
 enum class AudioOutput { Desktop, Silent };
 
 // Starts GStreamer and loads the plugins the engine uses on a thread of its
-// own, so that the program can build its window meanwhile; an engine made
-// while this runs waits only for what it needs. Joined when it goes away.
+// own, so that the program can show its window meanwhile; an engine made
+// while this runs waits only for what it needs. `done` runs on that thread
+// once all is loaded. Joined when it goes away.
 class GstreamerPreload {
 public:
-    GstreamerPreload();
+    explicit GstreamerPreload(std::function<void()> done = {});
     ~GstreamerPreload();
     GstreamerPreload(const GstreamerPreload&) = delete;
     GstreamerPreload& operator=(const GstreamerPreload&) = delete;
@@ -38,10 +40,6 @@ class GstMediaEngine final : public MediaEngine {
     Q_OBJECT
 
 public:
-    // Speeds outside this range are refused; the program uses 0.3 to 2.0.
-    static constexpr double kRateMin = 0.1;
-    static constexpr double kRateMax = 4.0;
-
     explicit GstMediaEngine(AudioOutput output, QObject* parent = nullptr);
     ~GstMediaEngine() override;
 

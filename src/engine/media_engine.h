@@ -20,6 +20,9 @@ public:
     static constexpr long kVolumeMax = 0;
     static constexpr int kBalanceLeft = -10000;
     static constexpr int kBalanceRight = 10000;
+    // Speeds outside this range are refused; the program uses 0.3 to 2.0.
+    static constexpr double kRateMin = 0.1;
+    static constexpr double kRateMax = 4.0;
 
     using QObject::QObject;
     ~MediaEngine() override = default;
@@ -71,6 +74,13 @@ public:
 signals:
     // Once per end of the open file. The number carries no meaning.
     void EndOfStream(int result);
+    // The open clip's title or author changed: its tags were read.
+    void TagsChanged();
 };
+
+// Whether `path` can name a file to play: an existing, readable, non-empty
+// regular file (not a folder, and not a pipe or a device, whose reading
+// would wait for ever).
+bool NamesPlayableFile(const QString& path);
 
 }  // namespace corvan

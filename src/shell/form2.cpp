@@ -117,13 +117,13 @@ void ShowPicture(PictureButton& button)
 }  // namespace
 
 Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
-    : Form2(std::move(desktop), parent)
+    : Form2(engine, std::move(desktop), ReadFolderView(QDir::currentPath()), parent)
 {
-    Build(engine);
 }
 
-Form2::Form2(Desktop desktop, QWidget* parent)
+Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , engine_(&engine)
     , desktop_(std::move(desktop))
 {
     setObjectName(QStringLiteral("Form2"));
@@ -142,14 +142,8 @@ Form2::Form2(Desktop desktop, QWidget* parent)
         setAttribute(Qt::WA_TranslucentBackground);
         setAutoFillBackground(false);
     }
-}
 
-void Form2::Build(MediaEngine& engine)
-{
-    if (engine_)
-        return;
-    engine_ = &engine;
-    buildControls();
+    buildControls(start);
     buildMenu();
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
@@ -159,16 +153,11 @@ void Form2::Build(MediaEngine& engine)
     timer2_.setTimerType(Qt::PreciseTimer);
 
     WireSubsystems(*this);
-
-    // A window activated while it was still bare gave focus to nobody; the
-    // first control takes it now, as it would have on activation.
-    if (isActiveWindow() && !focusWidget())
-        focusNextChild();
 }
 
 Form2::~Form2() = default;
 
-void Form2::buildControls()
+void Form2::buildControls(const FolderView& start)
 {
     for (const ControlDesign& d : Form2Design()) {
         QWidget* w = std::visit(
@@ -192,8 +181,8 @@ void Form2::buildControls()
             if (auto* box = qobject_cast<QCheckBox*>(w))
                 box->setChecked(true);
         }
-        // Explicitly either way: the window may already be on the screen.
-        w->setVisible(!(d.look & kHidden));
+        if (d.look & kHidden)
+            w->hide();
         if (auto* button = qobject_cast<PictureButton*>(w))
             ShowPicture(*button);
     }
@@ -212,11 +201,13 @@ void Form2::buildControls()
         label->setTextFormat(Qt::PlainText);
     c_.Label11->setAlignment(Qt::AlignCenter);
 
-    // The lists start at the process's current folder, nothing selected.
-    const QString here = NormalFolderPath(QDir::currentPath());
-    c_.Dir1->SetPath(here);
-    c_.File1->SetPath(here);
-    c_.Drive1->ShowDriveOf(here);
+    // The lists start at their start folder, nothing selected.
+    if (start.subfolders)
+        c_.Dir1->Show(start.folder, *start.subfolders);
+    if (start.files)
+        c_.File1->Show(start.folder, *start.files);
+    c_.Drive1->Fill(start.drives);
+    c_.Drive1->ShowDrive(start.mountPoint);
 }
 
 void Form2::buildMenu()

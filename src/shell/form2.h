@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/folder_view.h"
 #include "shell/desktop.h"
 #include "shell/form2_controls.h"
 
@@ -17,17 +18,12 @@ class Form2 : public QWidget {
     Q_OBJECT
 
 public:
-    // The whole window, controls and handlers included.
+    // The whole window, controls and handlers included, playing through
+    // `engine`; its lists show `start`, read ahead (ReadFolderView) or, in
+    // the first form, read now from the process's current folder.
     Form2(MediaEngine& engine, Desktop desktop, QWidget* parent = nullptr);
-    // The bare window alone, its size and colour, without a control: it can
-    // wear the skin and be shown at once, while Build adds the rest.
-    explicit Form2(Desktop desktop, QWidget* parent = nullptr);
+    Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWidget* parent = nullptr);
     ~Form2() override;
-
-    // Creates the controls and the popup menu and attaches the handlers,
-    // playing through `engine`. Once only; the full constructor calls it.
-    void Build(MediaEngine& engine);
-    bool IsBuilt() const { return engine_ != nullptr; }
 
     Form2Controls& Controls() { return c_; }
     Form2Menu& Menu() { return m_; }
@@ -57,10 +53,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void buildControls();
+    void buildControls(const FolderView& start);
     void buildMenu();
 
-    MediaEngine* engine_ = nullptr;
+    MediaEngine* engine_;
     Desktop desktop_;
     Form2Controls c_;
     Form2Menu m_;

@@ -97,6 +97,9 @@ void WireAudio(Form2& form)
         clock->Tick();
         bar->Refresh();
     });
+    // The time line shows in the window's first frame, rather than the
+    // design caption for the half second until the first tick.
+    clock->Tick();
 
     // The marked speed must be in force at once after the marks change, a
     // file opens or the engine drops its rate. A tick every millisecond would

@@ -1,3 +1,4 @@
+#include "shell/after_exposed.h"
 #include "shell/form2.h"
 #include "shell/mpris.h"
 #include "shell/wiring.h"
@@ -24,8 +25,10 @@ void WireMpris(Form2& form)
         QObject::connect(item, &QAction::triggered, mpris, &Mpris::Refresh);
     QObject::connect(&form.Timer1(), &QTimer::timeout, mpris, &Mpris::Refresh);
 
+    // Offered to the desktop once the window is on the screen: reaching the
+    // session bus takes round trips the first frame need not wait for.
     if (form.Desk().publishPlayer)
-        form.Desk().publishPlayer(*mpris);
+        AfterExposed(form, [&form, mpris] { form.Desk().publishPlayer(*mpris); });
 }
 
 }  // namespace corvan

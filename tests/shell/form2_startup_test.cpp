@@ -128,38 +128,6 @@ TEST(Form2StartUp, UnloadIsAnnouncedOnce)
     EXPECT_FALSE(h.form->Timer2().isActive());
 }
 
-// The program shows the bare window in its skin first and builds the rest
-// once it is on the screen: the end state must be the same as building all
-// before showing.
-TEST(Form2StartUp, WindowShownBareThenBuiltEndsAsOneBuiltWhole)
-{
-    FakeMediaEngine engine;
-    Form2 form{Desktop{}};
-    EXPECT_FALSE(form.IsBuilt());
-    form.show();
-    QApplication::setActiveWindow(&form);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-
-    form.Build(engine);
-    form.Build(engine);  // once only
-    form.Load();
-    ASSERT_TRUE(form.IsBuilt());
-    EXPECT_EQ(form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size() -
-                  form.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(),
-              61);
-    Form2Controls& c = form.Controls();
-    for (QWidget* shown : {static_cast<QWidget*>(c.File1), static_cast<QWidget*>(c.Dir1),
-                           static_cast<QWidget*>(c.Label1), static_cast<QWidget*>(c.Command13)})
-        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
-    for (QWidget* hidden : {static_cast<QWidget*>(c.List1), static_cast<QWidget*>(c.Combo1),
-                            static_cast<QWidget*>(c.Check5), static_cast<QWidget*>(c.Command21)})
-        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
-    EXPECT_EQ(engine.Volume(), -2500);
-    if (form.isActiveWindow()) {
-        EXPECT_NE(form.focusWidget(), nullptr) << "the window was active: a control takes the focus";
-    }
-}
-
 TEST(Form2StartUp, NextStepRunsOnceWhenTheWindowIsOnTheScreen)
 {
     QWidget shown;
