@@ -21,7 +21,6 @@ namespace {
 // playbin's GstPlayFlags; the enum lives inside the plugin, not in a header.
 constexpr guint kPlayFlagVideo = 1u << 0;
 constexpr guint kPlayFlagAudio = 1u << 1;
-constexpr guint kPlayFlagSoftVolume = 1u << 4;
 constexpr guint kPlayFlagNativeVideo = 1u << 6;
 
 bool GstreamerStarted()
@@ -55,30 +54,48 @@ std::optional<QByteArray> FileUri(const QString& path)
     return QByteArray(uri.get());
 }
 
-// The sound path that playbin puts between the decoder and its output queue
-// (it converts the format on the way in and out): speed with the pitch kept,
-// then balance.
-GstElement* MakeAudioFilter(GstElement** panorama)
+// Speed with the pitch kept: playbin puts it between the decoder and its
+// output queue, where a change of speed, made by a flushing seek, empties
+// the queue anyway.
+GstElement* MakeAudioFilter()
 {
-    GstElement* tempo = gst_element_factory_make("scaletempo", nullptr);
+    return gst_element_factory_make("scaletempo", "corvan-speed");
+}
+
+// The output, with the balance and the volume in front of it. Playbin
+// keeps about a second of decoded sound in the queue between its filter and
+// its output: a balance set before that queue is heard a second late. After
+// it, both are heard as soon as the output plays them. The volume is the
+// engine's own element, never a desktop sound server's stream volume, which
+// some servers tie to the whole device (playbin would take the output's
+// volume if it were asked for one). The converters give the two elements a
+// format they take and the output one it plays.
+struct OutputStage {
+    GstElement* bin;
+    GstElement* balance = nullptr;
+    GstElement* volume = nullptr;
+};
+
+OutputStage MakeOutputBin(GstElement* output)
+{
+    GstElement* in = gst_element_factory_make("audioconvert", nullptr);
     GstElement* pan = gst_element_factory_make("audiopanorama", "corvan-balance");
-    if (!tempo || !pan) {
-        for (GstElement* e : {tempo, pan}) {
+    GstElement* vol = gst_element_factory_make("volume", "corvan-volume");
+    GstElement* out = gst_element_factory_make("audioconvert", nullptr);
+    if (!in || !pan || !vol || !out) {
+        for (GstElement* e : {in, pan, vol, out}) {
             if (e)
                 gst_object_unref(gst_object_ref_sink(e));
         }
-        return nullptr;
+        return {output};
     }
     gst_util_set_object_arg(G_OBJECT(pan), "method", "simple");
-    GstElement* bin = gst_bin_new("corvan-audio-filter");
-    gst_bin_add_many(GST_BIN(bin), tempo, pan, nullptr);
-    gst_element_link(tempo, pan);
-    const gst::ObjectPtr<GstPad> sink(gst_element_get_static_pad(tempo, "sink"));
-    const gst::ObjectPtr<GstPad> src(gst_element_get_static_pad(pan, "src"));
+    GstElement* bin = gst_bin_new("corvan-output-bin");
+    gst_bin_add_many(GST_BIN(bin), in, pan, vol, out, output, nullptr);
+    gst_element_link_many(in, pan, vol, out, output, nullptr);
+    const gst::ObjectPtr<GstPad> sink(gst_element_get_static_pad(in, "sink"));
     gst_element_add_pad(bin, gst_ghost_pad_new("sink", sink.get()));
-    gst_element_add_pad(bin, gst_ghost_pad_new("src", src.get()));
-    *panorama = pan;
-    return bin;
+    return {bin, pan, vol};
 }
 
 double Seconds(gint64 nanoseconds)
@@ -125,13 +142,7 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     // with the video flag off instead, playbin stalls on ASF files whose
     // picture stream is left unlinked. Synchronised, so that decoding keeps
     // pace with the sound instead of racing through the file.
-    //
-    // Volume and mute are playbin's own, applied by a volume element of its
-    // (soft volume) just before the output: after the output queue, so that
-    // a change is heard at once, and never through a desktop sound server's
-    // stream volume, which some servers tie to the whole device.
-    g_object_set(playbin, "flags",
-                 kPlayFlagAudio | kPlayFlagVideo | kPlayFlagNativeVideo | kPlayFlagSoftVolume, nullptr);
+    g_object_set(playbin, "flags", kPlayFlagAudio | kPlayFlagVideo | kPlayFlagNativeVideo, nullptr);
     if (GstElement* picture = gst_element_factory_make("fakesink", "corvan-no-picture")) {
         g_object_set(picture, "sync", TRUE, "enable-last-sample", FALSE, nullptr);
         g_object_set(playbin, "video-sink", picture, nullptr);
@@ -143,14 +154,14 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     if (sound) {
         if (output == AudioOutput::Silent)
             g_object_set(sound, "sync", TRUE, nullptr);
-        g_object_set(playbin, "audio-sink", sound, nullptr);
+        output_ = gst::RefObject(sound);
+        const OutputStage stage = MakeOutputBin(sound);
+        panorama_ = gst::RefObject(stage.balance);
+        gain_ = gst::RefObject(stage.volume);
+        g_object_set(playbin, "audio-sink", stage.bin, nullptr);
     }
-
-    GstElement* panorama = nullptr;
-    if (GstElement* filter = MakeAudioFilter(&panorama)) {
-        panorama_ = gst::RefObject(panorama);
+    if (GstElement* filter = MakeAudioFilter())
         g_object_set(playbin, "audio-filter", filter, nullptr);
-    }
 
     bus_ = gst::AdoptObject(gst_element_get_bus(playbin));
     gst_bus_set_sync_handler(bus_.get(), &GstMediaEngine::StampMessage, this, nullptr);
@@ -407,11 +418,11 @@ bool GstMediaEngine::SetVolume(long hundredthsDb)
 
 void GstMediaEngine::ApplyVolume()
 {
-    if (!playbin_)
+    if (!gain_)
         return;
     const gdouble linear = gst_stream_volume_convert_volume(
         GST_STREAM_VOLUME_FORMAT_DB, GST_STREAM_VOLUME_FORMAT_LINEAR, volume_ / 100.0);
-    g_object_set(playbin_.get(), "volume", linear, "mute", mute_ ? TRUE : FALSE, nullptr);
+    g_object_set(gain_.get(), "volume", linear, "mute", mute_ ? TRUE : FALSE, nullptr);
 }
 
 void GstMediaEngine::SetBalance(int balance)

@@ -76,6 +76,8 @@ public:
     // output. Changing its state or properties from outside breaks the
     // engine's bookkeeping. Null when GStreamer could not be started.
     GstElement* Pipeline() const { return playbin_.get(); }
+    // The element that plays the sound out, behind the balance.
+    GstElement* Output() const { return output_.get(); }
 
 private:
     static GstBusSyncReply StampMessage(GstBus* bus, GstMessage* message, gpointer self);
@@ -95,6 +97,8 @@ private:
     gst::PipelinePtr playbin_;
     gst::ObjectPtr<GstBus> bus_;
     gst::ObjectPtr<GstElement> panorama_;
+    gst::ObjectPtr<GstElement> gain_;
+    gst::ObjectPtr<GstElement> output_;
     QSocketNotifier* busNotifier_ = nullptr;
 
     // Every bus message is stamped with the generation in force when it was

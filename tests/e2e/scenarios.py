@@ -6,6 +6,7 @@ X server and judges it only by the screen and the sound sink.
 import os
 import time
 
+import latency
 import media
 from desktop import wait_until
 from player import CheckFailed
@@ -369,7 +370,15 @@ def balance_right(s):
     s.expect_tone("steady.wav")
     left, right = _level(s)
     check(abs(left - right) < 0.5, f"at the centre the channels differ: {left:.1f} / {right:.1f} dBFS")
+    # Heard at once: the bound is generous here, bench/control_latency.py
+    # holds the tight one.
+    mark = s.rec.mark()
     s.click("Option1")             # "R"
+    trace = latency.Trace(s.rec.stretch(mark, s.rec.wait(1.5)))
+    silent = trace.first(lambda k: trace.left[k] < latency.SILENT)
+    check(silent is not None and trace.seconds(silent) < 0.6,
+          "balance right silenced the left channel " +
+          ("not within 1.5 s" if silent is None else f"only {trace.seconds(silent):.2f} s after the click"))
     left_r, right_r = _await_levels(s, lambda l, r: l < -70, "balance right silencing the left channel")
     check(left_r < -70, f"balance right leaves the left channel at {left_r:.1f} dBFS")
     check(abs(right_r - right) < 0.5, f"balance right changes the right channel to {right_r:.1f} dBFS")

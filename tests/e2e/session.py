@@ -163,6 +163,13 @@ class Session:
         """Right-clicks `at` and chooses the menu path, for example
         ("mnupopupplaylist", "mnupopupsavelist"), clicking each item at the
         place where the menu shows it."""
+        x, y = self.popup_to(*path, at=at)
+        self.screen.click(x, y)
+        time.sleep(0.3)
+
+    def popup_to(self, *path, at="Label1"):
+        """Opens the menus of `path` up to its last item and returns where
+        that item shows, without choosing it."""
         self.log("popup " + " > ".join(path))
         menus = self.oracle.menus()
         x, y = self.center(at)
@@ -175,10 +182,12 @@ class Session:
                                what=f"the menu {menu} to open")
             before.add(where[0])
             rx, ry, rw, rh = menus[menu]["items"][item]
-            self.screen.click(where[1] + rx + min(rw, 40) // 2, where[2] + ry + rh // 2)
-            if i + 1 < len(path):
-                menu = item
-        time.sleep(0.3)
+            spot = (where[1] + rx + min(rw, 40) // 2, where[2] + ry + rh // 2)
+            if i + 1 == len(path):
+                self.screen.move(*spot)
+                return spot
+            self.screen.click(*spot)
+            menu = item
 
     def _popup_windows(self):
         """The top-level windows of the display, by id."""

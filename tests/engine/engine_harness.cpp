@@ -98,12 +98,10 @@ GstPadProbeReturn OnProbe(GstPad* pad, GstPadProbeInfo* info, gpointer data)
 OutputMeter::OutputMeter(const GstMediaEngine& engine)
     : state_(std::make_shared<State>())
 {
-    GstElement* sink = nullptr;
-    g_object_get(engine.Pipeline(), "audio-sink", &sink, nullptr);
+    GstElement* sink = engine.Output();
     if (!sink)
         return;
     pad_ = gst_element_get_static_pad(sink, "sink");
-    gst_object_unref(sink);
     if (!pad_)
         return;
     // The probe holds its own share of the state, so a buffer still being

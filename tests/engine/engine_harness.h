@@ -34,8 +34,8 @@ struct EndCounter {
     bool allOnUiThread = true;
 };
 
-// Watches what reaches the engine's sound output (the pad of playbin's audio
-// sink).
+// Watches what reaches the engine's sound output (the pad of the element
+// that plays it out, behind the balance).
 class OutputMeter {
 public:
     struct Reading {
