@@ -4,6 +4,7 @@
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
 #include "shell/form2.h"
+#include "shell/show_on_screen.h"
 #include "shell/skin.h"
 
 #include <QApplication>
@@ -87,7 +88,7 @@ int main(int argc, char** argv)
     }
     corvan::WearSkin(form, *read.skin);
     read.skin.reset();
-    form.show();
+    corvan::ShowOnScreen(form);
     corvan::AfterExposed(form, [&arrival] { arrival.Shown(); });
     return app.exec();
 }

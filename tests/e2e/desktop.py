@@ -115,6 +115,10 @@ class Desktop:
         for keep in ("ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"):
             if keep in os.environ:
                 env[keep] = os.environ[keep]
+        if self.pulse_dir is None:
+            # No sound server: the runtime folder is the home's.
+            env["XDG_RUNTIME_DIR"] = self.home
+            del env["PULSE_SERVER"]
         return env
 
     def __enter__(self):
@@ -203,3 +207,22 @@ class Desktop:
         wait_until(answers, 15, interval=0.1, what="the sound server")
         subprocess.run(["pactl", "set-default-sink", self.sink], env=self.env(), check=True,
                        capture_output=True)
+
+
+class StartingDesktop(Desktop):
+    """An X server whose window manager is started at the moment the caller
+    asks and is not waited for, as when a session starts its programs at
+    login: they come up beside a window manager that is itself starting. No
+    sound server."""
+
+    def __enter__(self):
+        try:
+            self._start_x()
+        except BaseException:
+            self.close()
+            raise
+        return self
+
+    def start_window_manager(self):
+        self.procs.start(["openbox", "--sm-disable"], env=self._x_env(),
+                         log_path=os.path.join(self.logs, "openbox.log"))

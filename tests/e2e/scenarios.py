@@ -4,12 +4,14 @@ X server and judges it only by the screen and the sound sink.
 """
 
 import os
+import shutil
+import subprocess
 import time
 
 import latency
 import media
-from desktop import wait_until
-from player import CheckFailed
+from desktop import StartingDesktop, wait_until
+from player import TITLE, CheckFailed
 
 SCENARIOS = {}
 
@@ -118,6 +120,29 @@ def _player_windows(s):
             if "Parent window id:" in line:
                 windows.add(int(line.split()[3], 16))
     return windows
+
+
+@scenario
+def shows_while_window_manager_starts(s):
+    """Thirty fresh desktops, each with the player started at the same
+    moment as the window manager: the window shows every time."""
+    missing = []
+    for run in range(30):
+        work = os.path.join(s.work, f"desktop-{run}")
+        with StartingDesktop(work) as desk:
+            env = desk.env()
+            desk.start_window_manager()
+            desk.procs.start([s.args.player], env=env, cwd=s.work,
+                             log_path=os.path.join(desk.logs, "player.log"))
+            try:
+                wait_until(lambda: subprocess.run(
+                    ["xdotool", "search", "--onlyvisible", "--name", f"^{TITLE}$"], env=env,
+                    capture_output=True, text=True).stdout.strip(), 10, interval=0.1,
+                    what="the window")
+            except TimeoutError:
+                missing.append(run)
+        shutil.rmtree(work, ignore_errors=True)
+    check(not missing, f"the window never showed on {len(missing)} of 30 desktops (runs {missing})")
 
 
 @scenario
