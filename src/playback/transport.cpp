@@ -10,6 +10,7 @@ Transport::Transport(const PlaybackControls& controls, MediaEngine& engine, QObj
     , c_(controls)
     , engine_(engine)
 {
+    connect(&engine_, &MediaEngine::TagsChanged, this, &Transport::OnTagsChanged);
 }
 
 void Transport::OpenSelectedFile()
@@ -126,7 +127,22 @@ void Transport::ShowTags()
     const auto author = engine_.ClipAuthor();
     if (!title || !author)
         return;
-    c_.Text1->setText(QStringLiteral("Title  ") + *title + QStringLiteral("  Author  ") + *author);
+    tagsLine_ = QStringLiteral("Title  ") + *title + QStringLiteral("  Author  ") + *author;
+    tagsFile_ = engine_.FileName();
+    c_.Text1->setText(tagsLine_);
+}
+
+void Transport::OnTagsChanged()
+{
+    // The engine opens a file in the background, so the line written right
+    // after the start is nearly always bare. It follows the tags as long as
+    // the box still shows it, for the same file: the person has not typed,
+    // clicked or moved on meanwhile.
+    if (tagsLine_.isEmpty() || c_.Text1->text() != tagsLine_ || engine_.FileName() != tagsFile_) {
+        tagsLine_.clear();
+        return;
+    }
+    ShowTags();
 }
 
 }  // namespace corvan

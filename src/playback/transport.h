@@ -62,8 +62,16 @@ public:
     void ShowTags();       // Text1
 
 private:
+    // The engine read the open clip's tags: a tags line written before they
+    // came is written again with them.
+    void OnTagsChanged();
+
     PlaybackControls c_;
     MediaEngine& engine_;
+    // The tags line last written, and for which file; cleared when the box
+    // shows anything else.
+    QString tagsLine_;
+    QString tagsFile_;
 };
 
 }  // namespace corvan

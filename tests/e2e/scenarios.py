@@ -11,7 +11,7 @@ import time
 import latency
 import media
 from desktop import StartingDesktop, wait_until
-from player import TITLE, CheckFailed
+from player import TITLE, CheckFailed, Oracle
 
 SCENARIOS = {}
 
@@ -120,6 +120,29 @@ def _player_windows(s):
             if "Parent window id:" in line:
                 windows.add(int(line.split()[3], 16))
     return windows
+
+
+@scenario
+def input_at_the_map(s):
+    """A right press, then in a second start a double-click, sent the moment
+    the window maps: the popup opens, and the file plays."""
+    folder = long_queue(s)
+    s.oracle = Oracle(s.desktop, s.args.oracle, folder, s.work)
+    menu_size = s.oracle.menus()["mnupopup"]["size"]
+    lx, ly, lw, lh = s.oracle.place("Label1")
+    before = set(s._popup_windows())
+    s.start_with_input_at_map(
+        folder, lambda o: s.screen.instant_click(o[0] + lx + lw // 2, o[1] + ly + lh // 2, button=3))
+    wait_until(lambda: s._new_menu(before, menu_size), 3, what="the popup menu after a right press at the map")
+    s.key("Escape")
+    s.player.stop()
+
+    rows = s.oracle.rows("File1", folder=folder, place=list(s.oracle.place("File1")))
+    rx, ry, rw, rh = dict(zip(rows["names"], rows["rows"]))["b.wav"]
+    s.start_with_input_at_map(
+        folder, lambda o: s.screen.instant_click(o[0] + rx + min(rw, 60) // 2, o[1] + ry + rh // 2, count=2))
+    s.expect_tone("b.wav", timeout=6)
+    s.expect_text("Label1", "b.wav")
 
 
 @scenario
@@ -529,10 +552,17 @@ def _read_box(s, window, place):
 def tag_window(s):
     folder = media.fresh(s.media("tags"))
     media.copy(s.test_media("long.mp3"), folder)
+    media.tone(os.path.join(folder, "plain.wav"), 440, 5)
     s.tones = {}
     s.start(folder)
+    # The tags line: an untagged file keeps the bare line, a tagged one shows
+    # its tags once the engine has read them.
+    s.double_click_entry("plain.wav")
+    s.expect_sound()
+    s.expect_text("Text1", "Title    Author  ")
     s.double_click_entry("long.mp3")
     s.expect_sound()
+    s.expect_text("Text1", "Title  Long Title  Author  Long Artist")
     time.sleep(0.5)
     s.popup("mnupopuptag")
     found = wait_until(lambda: s.screen.windows("^Song Tag Information$"), 5,

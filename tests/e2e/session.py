@@ -19,6 +19,21 @@ from player import CheckFailed, Oracle, Player, Screen, TITLE, write_ppm
 
 # Where File1 lies after a double-click has put it into the list layout.
 LIST_LAYOUT = (25, 60, 355)
+# Where the window opens on the screen.
+DESIGN_ORIGIN = (554, 19)
+
+
+def _holds_class(window, name):
+    """Whether `window` or a window inside it (a window manager's frame)
+    has the class `name`."""
+    from Xlib.error import XError
+    try:
+        names = window.get_wm_class()
+        if names and names[0] == name:
+            return True
+        return any(_holds_class(child, name) for child in window.query_tree().children)
+    except XError:
+        return False
 
 
 class Session:
@@ -90,6 +105,36 @@ class Session:
         # The window shows in its skin first and gets its controls a moment
         # later: a scenario begins once they are drawn.
         self.expect_text("Label1", "Corvan Media Player", timeout=10)
+        return self.player
+
+    def start_with_input_at_map(self, folder, send):
+        """Starts the program in `folder` and, the moment the X server
+        reports its window mapped, calls `send(origin)` with the window's
+        designed place: the input goes out before the program has had a
+        chance to draw anything. Returns when the window is drawn."""
+        from Xlib import X, display
+        self.log(f"start the player in {os.path.relpath(folder, self.work)}, input at the map")
+        if self.oracle is None:
+            self.oracle = Oracle(self.desktop, self.args.oracle, folder, self.work)
+        watch = display.Display(self.desktop.display)
+        watch.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        watch.sync()
+        self.player = Player(self.desktop, self.screen, self.args.player, folder, wait=False)
+        deadline = time.monotonic() + 20
+        try:
+            while True:
+                if time.monotonic() > deadline:
+                    raise CheckFailed("the player's window was never mapped")
+                event = watch.next_event()
+                if event.type == X.MapNotify and _holds_class(event.window, "corvan-player"):
+                    break
+            send(DESIGN_ORIGIN)
+        finally:
+            watch.close()
+        self.player.find_window()
+        self._file1 = None
+        self.file1_place = self.oracle.place("File1")
+        self.list1_place = self.oracle.place("List1")
         return self.player
 
     # --- where things are ----------------------------------------------------

@@ -65,6 +65,36 @@ TEST(TrackStart, TagsNotYetReadGiveTheBareTagsLine)
     EXPECT_EQ(h.c().Text1->text(), u"Title    Author  "_qs);
 }
 
+// The engine reads tags while the file opens; they come after the start.
+TEST(TrackStart, TagsThatComeAfterTheStartFillTheBareLine)
+{
+    QTemporaryDir dir;
+    Form2Harness h;
+    h.ShowFolder(dir.path(), {u"a.mp3"_qs, u"b.mp3"_qs});
+    h.form->show();
+    DoubleClickEntry(h, 0);
+    h.engine.title = u"Song"_qs;
+    h.engine.author = u"Singer"_qs;
+    emit h.engine.TagsChanged();
+    EXPECT_EQ(h.c().Text1->text(), u"Title  Song  Author  Singer"_qs);
+
+    // Once the box shows something else, late tags leave it alone: here
+    // the person has clicked into it to search.
+    DoubleClickEntry(h, 1);
+    h.c().Text1->setText(QString());
+    emit h.engine.TagsChanged();
+    EXPECT_EQ(h.c().Text1->text(), QString());
+
+    // Nor do the tags of another file than the one whose line it is.
+    h.engine.title.clear();
+    h.engine.author.clear();
+    DoubleClickEntry(h, 0);
+    h.engine.SetFileName(dir.path() + u"/b.mp3"_qs);
+    h.engine.title = u"Other"_qs;
+    emit h.engine.TagsChanged();
+    EXPECT_EQ(h.c().Text1->text(), u"Title    Author  "_qs);
+}
+
 TEST(TrackStart, SameEntryTwiceRestartsIt)
 {
     QTemporaryDir dir;
