@@ -58,7 +58,7 @@ void FileListSetPath(benchmark::State& state)
     list.resize(205, 300);
     list.show();
     for (auto _ : state) {
-        list.SetPath(folder);
+        list.SetPath(corvan::FilePath::FromText(folder));
         QApplication::processEvents();  // the list lays out and paints its new entries
         if (list.ListCount() != kMediaFiles)
             state.SkipWithError("wrong count");

@@ -103,8 +103,8 @@ void ThroughTheWindow(benchmark::State& state)
     corvan::Form2 form(engine, corvan::Desktop{});
     form.Load();  // the two timers run as in the program
     corvan::Form2Controls& c = form.Controls();
-    c.Dir1->SetPath(queueFolder);
-    c.File1->SetPath(queueFolder);
+    c.Dir1->SetPath(corvan::FilePath::FromText(queueFolder));
+    c.File1->SetPath(corvan::FilePath::FromText(queueFolder));
 
     // The end-of-track handler is called from here, after the clock is read.
     auto* end = form.findChild<corvan::EndOfTrack*>(QStringLiteral("EndOfTrack"));
@@ -128,10 +128,10 @@ void EngineAlone(benchmark::State& state)
     std::optional<Clock::time_point> ended;
     QObject::connect(&engine, &corvan::MediaEngine::EndOfStream, &engine, [&] {
         ended = Clock::now();
-        engine.SetFileName(QueueFile(next));
+        engine.SetFileName(corvan::FilePath::FromText(QueueFile(next)));
         next = (next + 1) % kQueueLength;
     });
-    engine.SetFileName(QueueFile(next++));
+    engine.SetFileName(corvan::FilePath::FromText(QueueFile(next++)));
     MeasureTransitions(state, engine, ended);
 }
 
@@ -157,7 +157,7 @@ int main(int argc, char** argv)
         // The first start builds GStreamer's plugin cache and loads the
         // decoders; that is not what is measured.
         corvan::GstMediaEngine warmUp(corvan::AudioOutput::Silent);
-        warmUp.SetFileName(QueueFile(0));
+        warmUp.SetFileName(corvan::FilePath::FromText(QueueFile(0)));
         PumpUntil([&] { return warmUp.CurrentPosition() > 0; });
     }
 

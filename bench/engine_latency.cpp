@@ -91,7 +91,7 @@ void EngineFileNameWrite(benchmark::State& state)
     corvan::GstMediaEngine engine(corvan::AudioOutput::Silent);
     for (auto _ : state) {
         const auto start = Clock::now();
-        engine.SetFileName(kFile);
+        engine.SetFileName(corvan::FilePath::FromText(kFile));
         state.SetIterationTime(Since(start));
         // The next write replaces a file that plays, as in use.
         if (!PumpUntil([&] { return engine.CurrentPosition() > 0; }))
@@ -117,7 +117,7 @@ void EngineOpenToSound(benchmark::State& state)
     corvan::GstMediaEngine engine(corvan::AudioOutput::Silent);
     for (auto _ : state) {
         const auto start = Clock::now();
-        engine.SetFileName(kFile);
+        engine.SetFileName(corvan::FilePath::FromText(kFile));
         if (!PumpUntil([&] { return engine.CurrentPosition() > 0; }))
             state.SkipWithError("the file did not start");
         state.SetIterationTime(Since(start));
@@ -153,7 +153,7 @@ int main(int argc, char** argv)
         // decoders; that is not what is measured. It also starts GStreamer,
         // which the bare playbin relies on.
         corvan::GstMediaEngine warmUp(corvan::AudioOutput::Silent);
-        warmUp.SetFileName(kFile);
+        warmUp.SetFileName(corvan::FilePath::FromText(kFile));
         PumpUntil([&] { return warmUp.CurrentPosition() > 0; });
     }
     corvan::bench::Collector results;

@@ -22,7 +22,7 @@ class Playing {
 public:
     Playing()
     {
-        engine.SetFileName(kFile);
+        engine.SetFileName(corvan::FilePath::FromText(kFile));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (engine.CurrentPosition() <= 0 && std::chrono::steady_clock::now() < deadline) {
             QCoreApplication::processEvents();

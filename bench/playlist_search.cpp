@@ -36,8 +36,8 @@ QString playlist;
 
 class NullEngine : public corvan::MediaEngine {
 public:
-    bool SetFileName(const QString& path) override { return !path.isEmpty(); }
-    QString FileName() const override { return {}; }
+    bool SetFileName(const corvan::FilePath& path) override { return !path.IsEmpty(); }
+    corvan::FilePath FileName() const override { return {}; }
     void Play() override {}
     void Pause() override {}
     void Stop() override {}
@@ -99,7 +99,7 @@ struct Window {
     {
         list.resize(355, 288);
         list.show();
-        dir.SetPath(tree);
+        dir.SetPath(corvan::FilePath::FromText(tree));
         combo.setEditable(true);
         combo.setEditText(QStringLiteral("*.MP3"));
     }
@@ -159,7 +159,7 @@ void LoadList(benchmark::State& state)
 {
     Window w;
     for (auto _ : state) {
-        corvan::LoadList(w.list, playlist);
+        corvan::LoadList(w.list, corvan::FilePath::FromText(playlist));
         QApplication::processEvents();
         if (w.list.count() != kPlaylistLines)
             state.SkipWithError("wrong count");
@@ -169,8 +169,8 @@ void LoadList(benchmark::State& state)
 void SaveList(benchmark::State& state)
 {
     Window w;
-    corvan::LoadList(w.list, playlist);
-    const QString to = playlist + QStringLiteral(".saved");
+    corvan::LoadList(w.list, corvan::FilePath::FromText(playlist));
+    const auto to = corvan::FilePath::FromText(playlist + QStringLiteral(".saved"));
     for (auto _ : state) {
         if (!corvan::SaveList(w.list, to))
             state.SkipWithError("save failed");
@@ -217,10 +217,11 @@ int main(int argc, char** argv)
     MakeTree(tree);
     playlist = dir.filePath(QStringLiteral("big.sic"));
     {
-        QStringList lines;
+        QList<corvan::FilePath> lines;
         for (int i = 0; i < kPlaylistLines; ++i)
-            lines << tree + QStringLiteral("/Album %1 – Disc %2/%3 Track, \"%4\".mp3").arg(i).arg(i % 10).arg(i % 7).arg(i);
-        corvan::SaveList(lines, playlist);
+            lines << corvan::FilePath::FromText(
+                tree + QStringLiteral("/Album %1 – Disc %2/%3 Track, \"%4\".mp3").arg(i).arg(i % 10).arg(i % 7).arg(i));
+        corvan::SaveList(lines, corvan::FilePath::FromText(playlist));
     }
 
     corvan::bench::Collector results;

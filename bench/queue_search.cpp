@@ -67,7 +67,7 @@ void Keystroke(benchmark::State& state)
     window.resize(360, 320);
     window.show();
     text1->setFocus();
-    file1->SetPath(queueFolder);
+    file1->SetPath(corvan::FilePath::FromText(queueFolder));
     if (file1->ListCount() != kEntries)
         state.SkipWithError("queue not listed");
     corvan::QueueSearch search(text1, file1);
@@ -96,8 +96,11 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     queueFolder = dir.path();
     MakeQueue(queueFolder);
-    names = corvan::ListMatchingFiles(queueFolder, corvan::PatternList(corvan::FileListBox::MediaPattern()))
-                .value_or(QStringList());
+    for (const corvan::FilePath& name :
+         corvan::ListMatchingFiles(corvan::FilePath::FromText(queueFolder),
+                                   corvan::PatternList(corvan::FileListBox::MediaPattern()))
+             .value_or(QList<corvan::FilePath>()))
+        names << name.Text();
 
     corvan::bench::Collector results;
     benchmark::RunSpecifiedBenchmarks(&results);

@@ -84,7 +84,7 @@ public:
         for (QAction& item : items)
             item.setCheckable(true);
         speed.ChooseSpeed(&items[3]);
-        engine.SetFileName(kFile);
+        engine.SetFileName(corvan::FilePath::FromText(kFile));
         speed.Tick();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (engine.CurrentPosition() <= 0.2 && std::chrono::steady_clock::now() < deadline) {

@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     QThread::currentThread();
     std::future<SkinRead> skinRead = std::async(std::launch::async, ReadSkin, corvan::AssetFolders());
     std::future<corvan::FolderView> startFolder =
-        std::async(std::launch::async, corvan::ReadFolderView, QDir::currentPath());
+        std::async(std::launch::async, corvan::ReadFolderView, corvan::FilePath::FromBytes("."));
     std::future<void> fonts = std::async(std::launch::async, [] { FcInit(); });
 
     QApplication app(argc, argv);

@@ -26,10 +26,10 @@ void Browser::OnDriveChanged()
     if (!c_.File1->isHidden()) {
         // A drive that cannot be entered is ignored: the folder list keeps
         // its folder while the drive list shows the new choice.
-        c_.Dir1->SetPath(mount);
+        c_.Dir1->SetPath(FilePath::FromText(mount));
         return;
     }
-    if (c_.Dir1->SetPath(mount))
+    if (c_.Dir1->SetPath(FilePath::FromText(mount)))
         return;
     if (desk_.message)
         desk_.message(QStringLiteral("QZFileFind Error"), QStringLiteral("Drive not available!"),
@@ -67,7 +67,7 @@ void Browser::OpenMediaFile()
     // file that plays.
     if (chosen.isEmpty())
         return;
-    engine_.SetFileName(chosen);
+    engine_.SetFileName(FilePath::FromText(chosen));
 }
 
 void Browser::ShowClipTooltip()

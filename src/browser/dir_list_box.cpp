@@ -2,9 +2,6 @@
 
 #include "browser/folder_entries.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +9,9 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvan {
 
@@ -74,26 +74,24 @@ QIcon FolderIcon(bool open)
 
 }  // namespace
 
-std::optional<QStringList> ListSubfolders(const QString& folder)
+std::optional<QList<FilePath>> ListSubfolders(const FilePath& folder)
 {
-    QStringList names;
+    QList<FilePath> names;
     const bool listed = ForEachVisibleEntry(folder, [&names](const char* raw, EntryKind kind) {
         if (kind == EntryKind::Folder)
-            names << QFile::decodeName(raw);
+            names << FilePath::FromBytes(QByteArray(raw));
     });
     if (!listed)
         return std::nullopt;
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = QString::compare(a, b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
+    std::sort(names.begin(), names.end(), [](const FilePath& a, const FilePath& b) {
+        const QString textA = a.Text();
+        const QString textB = b.Text();
+        const int c = QString::compare(textA, textB, Qt::CaseInsensitive);
+        if (c != 0)
+            return c < 0;
+        return textA != textB ? textA < textB : a.Bytes() < b.Bytes();
     });
     return names;
-}
-
-QString NormalFolderPath(const QString& folder)
-{
-    QString p = QDir::cleanPath(QDir(folder).absolutePath());
-    return p.isEmpty() ? QStringLiteral("/") : p;
 }
 
 DirListBox::DirListBox(QWidget* parent)
@@ -106,13 +104,14 @@ DirListBox::DirListBox(QWidget* parent)
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
 }
 
-bool DirListBox::SetPath(const QString& folder)
+bool DirListBox::SetPath(const FilePath& folder)
 {
-    if (folder.isEmpty())
+    if (folder.IsEmpty())
         return false;
-    const QString target = NormalFolderPath(folder);
-    const QFileInfo info(target);
-    if (!info.isDir() || !info.isExecutable())
+    const FilePath target = folder.Absolute();
+    struct stat st {};
+    if (::stat(target.Bytes().constData(), &st) != 0 || !S_ISDIR(st.st_mode)
+        || ::access(target.Bytes().constData(), X_OK) != 0)
         return false;
     const auto subfolders = ListSubfolders(target);
     if (!subfolders)
@@ -121,26 +120,28 @@ bool DirListBox::SetPath(const QString& folder)
     return true;
 }
 
-void DirListBox::Show(const QString& folder, const QStringList& subfolders)
+void DirListBox::Show(const FilePath& folder, const QList<FilePath>& subfolders)
 {
     clear();
-    QStringList parts = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString acc;
     int depth = 0;
-    auto add = [&](const QString& label, const QString& full, const QIcon& icon, int level) {
-        auto* item = new QListWidgetItem(icon, label, this);
-        item->setData(kPathRole, full);
+    auto add = [&](const FilePath& full, const QIcon& icon, int level) {
+        const FilePath name = full.Name();
+        auto* item = new QListWidgetItem(icon, name.IsEmpty() ? QStringLiteral("/") : name.Text(), this);
+        item->setData(kPathRole, full.Bytes());
         item->setData(kLevelRole, level);
     };
-    add(QStringLiteral("/"), QStringLiteral("/"), openIcon_, depth++);
-    for (const QString& part : parts) {
-        acc += QLatin1Char('/') + part;
-        add(part, acc, openIcon_, depth++);
+    add(FilePath::FromBytes("/"), openIcon_, depth++);
+    QByteArray acc;
+    for (const QByteArray& part : folder.Bytes().split('/')) {
+        if (part.isEmpty())
+            continue;
+        acc += '/' + part;
+        add(FilePath::FromBytes(acc), openIcon_, depth++);
     }
     setCurrentRow(count() - 1);
-    for (const QString& sub : subfolders)
-        add(sub, folder == QLatin1String("/") ? QLatin1Char('/') + sub : folder + QLatin1Char('/') + sub,
-            closedIcon_, depth);
+    const bool atRoot = folder.Bytes() == "/";
+    for (const FilePath& sub : subfolders)
+        add(atRoot ? FilePath::FromBytes('/' + sub.Bytes()) : folder.Join(sub), closedIcon_, depth);
 
     const bool changed = folder != path_;
     path_ = folder;
@@ -151,7 +152,7 @@ void DirListBox::Show(const QString& folder, const QStringList& subfolders)
 void DirListBox::openItem(QListWidgetItem* item)
 {
     if (item)
-        SetPath(item->data(kPathRole).toString());
+        SetPath(FilePath::FromBytes(item->data(kPathRole).toByteArray()));
 }
 
 void DirListBox::keyPressEvent(QKeyEvent* event)

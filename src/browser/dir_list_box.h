@@ -1,5 +1,9 @@
 #pragma once
 
+#include "engine/file_path.h"
+
+#include <QIcon>
+#include <QList>
 #include <QListWidget>
 
 #include <optional>
@@ -15,15 +19,15 @@ class DirListBox : public QListWidget {
 public:
     explicit DirListBox(QWidget* parent = nullptr);
 
-    QString Path() const { return path_; }
+    FilePath Path() const { return path_; }
     // Enters `folder`; false (and nothing changed) when it cannot be entered.
-    bool SetPath(const QString& folder);
-    // Shows `folder` (a NormalFolderPath) with the subfolders it was read to
-    // have (ListSubfolders), as SetPath would.
-    void Show(const QString& folder, const QStringList& subfolders);
+    bool SetPath(const FilePath& folder);
+    // Shows `folder` (an absolute, clean path) with the subfolders it was
+    // read to have (ListSubfolders), as SetPath would.
+    void Show(const FilePath& folder, const QList<FilePath>& subfolders);
 
 signals:
-    void PathChanged(const QString& path);
+    void PathChanged(const FilePath& path);
     void RightPressed(const QPoint& globalPos);
 
 protected:
@@ -33,16 +37,13 @@ protected:
 private:
     void openItem(QListWidgetItem* item);
 
-    QString path_;
+    FilePath path_;
     QIcon openIcon_;
     QIcon closedIcon_;
 };
 
-// "/a/b/" and "/a/b" give "/a/b"; "/" stays "/"; relative paths are made absolute.
-QString NormalFolderPath(const QString& folder);
-
 // The names of `folder`'s subfolders, hidden ones left out, sorted without
 // regard to case; nullopt when the folder cannot be listed.
-std::optional<QStringList> ListSubfolders(const QString& folder);
+std::optional<QList<FilePath>> ListSubfolders(const FilePath& folder);
 
 }  // namespace corvan

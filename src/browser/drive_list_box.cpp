@@ -3,6 +3,8 @@
 #include <QSignalBlocker>
 #include <QStorageInfo>
 
+#include <sys/stat.h>
+
 namespace corvan {
 
 namespace {
@@ -31,10 +33,22 @@ QString MountPointOf(const QString& driveText)
     return bracket < 0 ? driveText : driveText.left(bracket);
 }
 
-QString MountPointHolding(const QString& folder)
+QString MountPointHolding(const FilePath& folder)
 {
-    const QStorageInfo s(folder);
-    return s.isValid() ? s.rootPath() : QStringLiteral("/");
+    // Up from the folder while the parent lies on the same file system: the
+    // last folder reached is where that file system is mounted.
+    FilePath here = folder.Absolute();
+    struct stat st {};
+    if (here.IsEmpty() || ::stat(here.Bytes().constData(), &st) != 0)
+        return QStringLiteral("/");
+    while (here.Bytes() != "/") {
+        const FilePath parent = here.Folder();
+        struct stat up {};
+        if (::stat(parent.Bytes().constData(), &up) != 0 || up.st_dev != st.st_dev)
+            break;
+        here = parent;
+    }
+    return here.Text();
 }
 
 QStringList MountedDrives()
@@ -101,7 +115,7 @@ bool DriveListBox::SetDrive(const QString& drive)
     return true;
 }
 
-void DriveListBox::ShowDriveOf(const QString& folder)
+void DriveListBox::ShowDriveOf(const FilePath& folder)
 {
     ShowDrive(MountPointHolding(folder));
 }

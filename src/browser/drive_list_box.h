@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/file_path.h"
+
 #include <QComboBox>
 
 namespace corvan {
@@ -27,7 +29,7 @@ public:
     // there is none. A change of choice emits DriveChanged.
     bool SetDrive(const QString& drive);
     // Chooses, without emitting DriveChanged, the drive that holds `folder`.
-    void ShowDriveOf(const QString& folder);
+    void ShowDriveOf(const FilePath& folder);
     // The same, for the drive whose mount point is `mountPoint`.
     void ShowDrive(const QString& mountPoint);
 
@@ -41,7 +43,7 @@ signals:
 
 // The mount point part of a drive text ("/media/stick [MUSIC]" -> "/media/stick").
 QString MountPointOf(const QString& driveText);
-// The mount point that holds `folder`.
-QString MountPointHolding(const QString& folder);
+// The mount point that holds `folder`, as text; "/" when it cannot be told.
+QString MountPointHolding(const FilePath& folder);
 
 }  // namespace corvan

@@ -2,7 +2,6 @@
 
 #include "browser/folder_entries.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -11,25 +10,29 @@
 
 namespace corvan {
 
-QString JoinPath(const QString& folder, const QString& name)
-{
-    return folder + QLatin1Char('/') + name;
-}
+namespace {
 
-std::optional<QStringList> ListMatchingFiles(const QString& folder, const PatternList& pattern)
+// An entry whose text does not give its name's bytes back keeps them here.
+constexpr int kNameRole = Qt::UserRole;
+
+}  // namespace
+
+std::optional<QList<FilePath>> ListMatchingFiles(const FilePath& folder, const PatternList& pattern)
 {
     // Each name is folded once: the fold is both what the patterns match and
-    // the sort key, which then compares as plain code units.
+    // the sort key, which then compares as plain code units. Names whose
+    // texts are the same (bytes that do not decode) keep the order of their
+    // bytes.
     struct Found {
         QString key;
-        QString name;
+        QByteArray name;
     };
     std::vector<Found> found;
     const bool listed = ForEachVisibleEntry(folder, [&](const char* raw, EntryKind kind) {
         if (kind != EntryKind::File)
             return;
-        QString name = QFile::decodeName(raw);
-        QString key = name.toCaseFolded();
+        QByteArray name(raw);
+        QString key = QString::fromUtf8(name).toCaseFolded();
         if (pattern.MatchesFolded(key))
             found.push_back({std::move(key), std::move(name)});
     });
@@ -37,13 +40,17 @@ std::optional<QStringList> ListMatchingFiles(const QString& folder, const Patter
         return std::nullopt;
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         const int byKey = QString::compare(a.key, b.key, Qt::CaseSensitive);
-        return byKey != 0 ? byKey < 0 : a.name < b.name;
+        if (byKey != 0)
+            return byKey < 0;
+        const QString textA = QString::fromUtf8(a.name);
+        const QString textB = QString::fromUtf8(b.name);
+        return textA != textB ? textA < textB : a.name < b.name;
     });
 
-    QStringList names;
+    QList<FilePath> names;
     names.reserve(static_cast<qsizetype>(found.size()));
     for (Found& f : found)
-        names.push_back(std::move(f.name));
+        names.push_back(FilePath::FromBytes(std::move(f.name)));
     return names;
 }
 
@@ -56,7 +63,7 @@ FileListBox::FileListBox(QWidget* parent)
     SetPattern(MediaPattern());
 }
 
-bool FileListBox::SetPath(const QString& folder)
+bool FileListBox::SetPath(const FilePath& folder)
 {
     const auto names = ListMatchingFiles(folder, pattern_);
     if (!names)
@@ -65,11 +72,20 @@ bool FileListBox::SetPath(const QString& folder)
     return true;
 }
 
-void FileListBox::Show(const QString& folder, const QStringList& names)
+void FileListBox::Show(const FilePath& folder, const QList<FilePath>& names)
 {
     path_ = folder;
     clear();
-    addItems(names);
+    QStringList texts;
+    texts.reserve(names.size());
+    for (const FilePath& name : names)
+        texts.append(name.Text());
+    // All at once, then the bytes of the few names the text cannot give back.
+    addItems(texts);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (!names[i].TextIsExact())
+            item(static_cast<int>(i))->setData(kNameRole, names[i].Bytes());
+    }
     setCurrentRow(-1);
 }
 
@@ -82,7 +98,7 @@ void FileListBox::SetPattern(const QString& patterns)
 {
     patternText_ = patterns;
     pattern_ = PatternList(patterns);
-    if (!path_.isEmpty())
+    if (!path_.IsEmpty())
         Refresh();
 }
 
@@ -112,14 +128,32 @@ QString FileListBox::Entry(int index) const
     return it ? it->text() : QString();
 }
 
+FilePath FileListBox::EntryName(int index) const
+{
+    const QListWidgetItem* it = item(index);
+    if (!it)
+        return {};
+    const QVariant bytes = it->data(kNameRole);
+    return bytes.isValid() ? FilePath::FromBytes(bytes.toByteArray()) : FilePath::FromText(it->text());
+}
+
+int FileListBox::IndexOf(const FilePath& name) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (EntryName(i) == name)
+            return i;
+    }
+    return -1;
+}
+
 QString FileListBox::SelectedName() const
 {
     return Entry(ListIndex());
 }
 
-QString FileListBox::SelectedPath() const
+FilePath FileListBox::SelectedPath() const
 {
-    return JoinPath(path_, SelectedName());
+    return path_.Join(EntryName(ListIndex()));
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* event)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "browser/pattern.h"
+#include "engine/file_path.h"
 
+#include <QList>
 #include <QListWidget>
 
 #include <optional>
@@ -10,7 +12,8 @@ namespace corvan {
 
 // `File1`: the names of one folder's files that match the pattern list,
 // sorted without regard to case, names beginning with "." left out. It is
-// the play queue: the selected entry is the current track.
+// the play queue: the selected entry is the current track. Each entry shows
+// its name as text and keeps it as the file system's bytes.
 class FileListBox : public QListWidget {
     Q_OBJECT
 
@@ -19,13 +22,13 @@ public:
 
     explicit FileListBox(QWidget* parent = nullptr);
 
-    QString Path() const { return path_; }
+    FilePath Path() const { return path_; }
     // Lists `folder` and clears the selection; false (and nothing changed)
     // when the folder cannot be listed.
-    bool SetPath(const QString& folder);
+    bool SetPath(const FilePath& folder);
     // Shows `folder` with the entries it was read to have (ListMatchingFiles
     // with this list's pattern), as SetPath would.
-    void Show(const QString& folder, const QStringList& names);
+    void Show(const FilePath& folder, const QList<FilePath>& names);
     void Refresh();
 
     QString Pattern() const { return patternText_; }
@@ -36,12 +39,17 @@ public:
     // -1 clears the selection; anything outside -1..ListCount()-1 is refused
     // and the selection stays as it was.
     bool SetListIndex(int index);
+    // An entry's name as shown; empty outside the list.
     QString Entry(int index) const;
+    // An entry's name as the file system has it; empty outside the list.
+    FilePath EntryName(int index) const;
+    // The entry of that name, or -1.
+    int IndexOf(const FilePath& name) const;
     QString SelectedName() const;
     // The folder, "/" and the selected name: the path a start hands the
     // engine. At the root this gives "//name"; with nothing selected, the
     // folder followed by "/".
-    QString SelectedPath() const;
+    FilePath SelectedPath() const;
 
 signals:
     // The typed text of each key press, before the list's own handling
@@ -60,16 +68,13 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    QString path_;
+    FilePath path_;
     QString patternText_;
     PatternList pattern_;
 };
 
-// Joins a folder and a name with "/", as every start does ("/" + "a" is "//a").
-QString JoinPath(const QString& folder, const QString& name);
-
 // The sorted names of `folder`'s files that match `pattern`, without hidden
 // ones; nullopt when the folder cannot be listed.
-std::optional<QStringList> ListMatchingFiles(const QString& folder, const PatternList& pattern);
+std::optional<QList<FilePath>> ListMatchingFiles(const FilePath& folder, const PatternList& pattern);
 
 }  // namespace corvan

@@ -1,7 +1,5 @@
 #include "browser/folder_entries.h"
 
-#include <QFile>
-
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -41,11 +39,11 @@ EntryKind KindOf(int dirFd, const dirent& entry)
 
 }  // namespace
 
-bool ForEachVisibleEntry(const QString& folder, const std::function<void(const char*, EntryKind)>& visit)
+bool ForEachVisibleEntry(const FilePath& folder, const std::function<void(const char*, EntryKind)>& visit)
 {
-    if (folder.isEmpty())
+    if (folder.IsEmpty())
         return false;
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(QFile::encodeName(folder).constData()));
+    const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.Bytes().constData()));
     if (!dir)
         return false;
     const int fd = dirfd(dir.get());

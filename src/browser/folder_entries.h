@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "engine/file_path.h"
 
 #include <functional>
 
@@ -13,6 +13,6 @@ enum class EntryKind { File, Folder, Other };
 // "." and ".."). Links count as what they lead to; a broken link is Other.
 // False when the folder cannot be opened. A folder that vanishes or fails
 // while it is read simply ends the walk.
-bool ForEachVisibleEntry(const QString& folder, const std::function<void(const char*, EntryKind)>& visit);
+bool ForEachVisibleEntry(const FilePath& folder, const std::function<void(const char*, EntryKind)>& visit);
 
 }  // namespace corvan

@@ -4,16 +4,18 @@
 #include "browser/drive_list_box.h"
 #include "browser/file_list_box.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvan {
 
-FolderView ReadFolderView(const QString& folder)
+FolderView ReadFolderView(const FilePath& folder)
 {
     FolderView view;
-    view.folder = NormalFolderPath(folder);
-    const QFileInfo info(view.folder);
-    if (info.isDir() && info.isExecutable()) {
+    view.folder = folder.Absolute();
+    struct stat st {};
+    const QByteArray& bytes = view.folder.Bytes();
+    if (::stat(bytes.constData(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(bytes.constData(), X_OK) == 0) {
         view.subfolders = ListSubfolders(view.folder);
         view.files = ListMatchingFiles(view.folder, PatternList(FileListBox::MediaPattern()));
     }

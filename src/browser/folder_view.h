@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/file_path.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,13 +14,13 @@ namespace corvan {
 // file system alone, so that it can be read on any thread: the program reads
 // its start folder while the application connects to the display.
 struct FolderView {
-    QString folder;                         // as the folder list gives it
-    std::optional<QStringList> subfolders;  // nullopt: the folder cannot be entered
-    std::optional<QStringList> files;       // the play queue's entries; nullopt: not listed
+    FilePath folder;                            // as the folder list gives it
+    std::optional<QList<FilePath>> subfolders;  // nullopt: the folder cannot be entered
+    std::optional<QList<FilePath>> files;       // the play queue's entries; nullopt: not listed
     QStringList drives;                     // the drive list's entries
     QString mountPoint;                     // of the drive that holds the folder
 };
 
-FolderView ReadFolderView(const QString& folder);
+FolderView ReadFolderView(const FilePath& folder);
 
 }  // namespace corvan

@@ -2,8 +2,6 @@
 
 #include "browser/pattern.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -34,7 +32,7 @@ struct FolderIdentityHash {
 
 struct Folder {
     QByteArray native;  // the bytes the file system knows it by, ending in "/"
-    QString path;       // as shown and stored in the results, ending in "/"
+    QString path;       // as shown, ending in "/"
     std::size_t firstName = 0;
     std::size_t nameCount = 0;
 };
@@ -77,10 +75,10 @@ MediaSearchResult NothingUnder(const QString& start, bool patternGiven, const Se
 
 }  // namespace
 
-MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, const SearchProgress& progress,
+MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern, const SearchProgress& progress,
                             int limit)
 {
-    const QByteArray startNative = QFile::encodeName(startFolder);
+    const QByteArray& startNative = startFolder.Bytes();
     if (startNative.isEmpty())
         return Failed(kFileNotFound);
 
@@ -95,7 +93,7 @@ MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, 
     if (pattern.contains(QLatin1Char('/')) || pattern.contains(QChar(0)))
         return Failed(kBadFileName);
 
-    QString start = startFolder;
+    QString start = startFolder.Text();
     QByteArray startBytes = startNative;
     if (!start.endsWith(QLatin1Char('/'))) {
         start += QLatin1Char('/');
@@ -115,7 +113,7 @@ MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, 
     // files, so no folder is listed twice; the folders are put in order
     // afterwards and the files follow them.
     std::vector<Folder> folders;
-    std::vector<QString> names;
+    std::vector<QByteArray> names;
     std::unordered_set<FolderIdentity, FolderIdentityHash> entered;
     folders.push_back({startBytes, start});
     entered.insert({st.st_dev, st.st_ino});
@@ -162,15 +160,13 @@ MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, 
                     continue;  // reached before, through a link or a mount
                 if (folders.size() >= static_cast<std::size_t>(limit))
                     return Failed(kOverflow);
-                const QString name = QFile::decodeName(raw);
-                folders.push_back({parentNative + raw + '/', parentPath + name + QLatin1Char('/')});
+                folders.push_back({parentNative + raw + '/', parentPath + QString::fromUtf8(raw) + QLatin1Char('/')});
             } else if (isFile) {
-                QString name = QFile::decodeName(raw);
-                if (!patterns.Matches(name))
+                if (!patterns.Matches(QString::fromUtf8(raw)))
                     continue;
                 if (names.size() >= static_cast<std::size_t>(limit))
                     return Failed(kOverflow);
-                names.push_back(std::move(name));
+                names.emplace_back(raw);
             }
         }
         folders[i].nameCount = names.size() - folders[i].firstName;
@@ -191,7 +187,7 @@ MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, 
         const Folder& f = folders[k];
         Report(progress, CheckingText(f.path));
         for (std::size_t n = f.firstName; n < f.firstName + f.nameCount; ++n)
-            result.files.append(f.path + names[n]);
+            result.files.append(FilePath::FromBytes(f.native + names[n]));
     }
     result.count = static_cast<int>(result.files.size());
     Report(progress, QString());

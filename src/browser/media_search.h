@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/file_path.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -27,7 +29,7 @@ struct MediaSearchResult {
     int count = 0;
     // Full paths: the folders in ascending ordinal order, each folder's
     // files in the order the file system lists them.
-    QStringList files;
+    QList<FilePath> files;
 };
 
 // Receives each progress text: "Building directory tree...", then
@@ -43,8 +45,8 @@ constexpr int kSearchCountLimit = std::numeric_limits<std::int32_t>::max();
 // neither entered nor found; a folder reached twice (symbolic links that
 // loop) is entered once; a folder below the start that cannot be listed is
 // skipped. `limit` caps the folder and file counts (past it: overflow).
-MediaSearchResult FindFiles(const QString& startFolder, const QString& pattern, const SearchProgress& progress = {},
-                            int limit = kSearchCountLimit);
+MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern,
+                            const SearchProgress& progress = {}, int limit = kSearchCountLimit);
 
 // The description of a failure code ("Permission denied", ...).
 QString SearchFailureDescription(int code);

@@ -4,9 +4,6 @@
 
 #include "engine/gst_media_engine.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -38,16 +35,14 @@ GQuark GenerationQuark()
 // The file URI for a path, or nothing when the path cannot name a playable
 // file (also a pipe or a device, whose reader would wait for ever). A URI
 // pasted together breaks on "#", "?" and "%", and "file:" + "//music/a.mp3"
-// names the host "music"; so the path is cleaned first and escaped from its
-// bytes on disk.
-std::optional<QByteArray> FileUri(const QString& path)
+// names the host "music"; so the path is made absolute and clean first, and
+// escaped from its bytes on disk.
+std::optional<QByteArray> FileUri(const FilePath& path)
 {
     if (!NamesPlayableFile(path))
         return std::nullopt;
-    const QFileInfo info(path);
-    const QByteArray local = QFile::encodeName(QDir::cleanPath(info.absoluteFilePath()));
     GError* error = nullptr;
-    const gst::CharPtr uri(g_filename_to_uri(local.constData(), nullptr, &error));
+    const gst::CharPtr uri(g_filename_to_uri(path.Absolute().Bytes().constData(), nullptr, &error));
     const gst::ErrorPtr owned(error);
     if (!uri)
         return std::nullopt;
@@ -357,7 +352,7 @@ bool GstMediaEngine::SeekTo(double seconds)
     return true;
 }
 
-bool GstMediaEngine::SetFileName(const QString& path)
+bool GstMediaEngine::SetFileName(const FilePath& path)
 {
     fileName_ = path;
     open_ = false;

@@ -46,8 +46,8 @@ public:
     GstMediaEngine(const GstMediaEngine&) = delete;
     GstMediaEngine& operator=(const GstMediaEngine&) = delete;
 
-    bool SetFileName(const QString& path) override;
-    QString FileName() const override { return fileName_; }
+    bool SetFileName(const FilePath& path) override;
+    FilePath FileName() const override { return fileName_; }
 
     void Play() override;
     void Pause() override;
@@ -110,7 +110,7 @@ private:
     std::atomic<quint64> generation_{1};
 
     // Values the callers set; they outlive the file that is open.
-    QString fileName_;
+    FilePath fileName_;
     long volume_ = 0;
     int balance_ = 0;
     bool mute_ = false;

@@ -1,15 +1,17 @@
 #include "engine/media_engine.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvan {
 
-bool NamesPlayableFile(const QString& path)
+bool NamesPlayableFile(const FilePath& path)
 {
-    if (path.isEmpty())
+    if (path.IsEmpty())
         return false;
-    const QFileInfo info(path);
-    return info.isFile() && info.isReadable() && info.size() > 0;
+    struct stat st {};
+    return ::stat(path.Bytes().constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0
+           && ::access(path.Bytes().constData(), R_OK) == 0;
 }
 
 }  // namespace corvan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/file_path.h"
+
 #include <QObject>
 #include <QString>
 
@@ -31,8 +33,8 @@ public:
     // Returns at once; false when the path cannot name a playable file (empty,
     // missing, a folder). A file that turns out to be undecodable simply does
     // not play: no EndOfStream follows.
-    virtual bool SetFileName(const QString& path) = 0;
-    virtual QString FileName() const = 0;
+    virtual bool SetFileName(const FilePath& path) = 0;
+    virtual FilePath FileName() const = 0;
 
     virtual void Play() = 0;
     virtual void Pause() = 0;
@@ -81,6 +83,6 @@ signals:
 // Whether `path` can name a file to play: an existing, readable, non-empty
 // regular file (not a folder, and not a pipe or a device, whose reading
 // would wait for ever).
-bool NamesPlayableFile(const QString& path);
+bool NamesPlayableFile(const FilePath& path);
 
 }  // namespace corvan

@@ -21,7 +21,7 @@ void PendingMediaEngine::Attach(std::unique_ptr<MediaEngine> engine)
     e.SetBalance(balance_);
     e.SetMute(mute_);
     e.SetRate(rate_);
-    if (!fileName_.isEmpty()) {
+    if (!fileName_.IsEmpty()) {
         // The file opens playing; a pause or a stop asked for since follows
         // at once, before anything is heard.
         e.SetFileName(fileName_);
@@ -38,7 +38,7 @@ void PendingMediaEngine::Attach(std::unique_ptr<MediaEngine> engine)
     connect(&e, &MediaEngine::TagsChanged, this, &MediaEngine::TagsChanged);
 }
 
-bool PendingMediaEngine::SetFileName(const QString& path)
+bool PendingMediaEngine::SetFileName(const FilePath& path)
 {
     if (engine_)
         return engine_->SetFileName(path);
@@ -49,7 +49,7 @@ bool PendingMediaEngine::SetFileName(const QString& path)
     return open_;
 }
 
-QString PendingMediaEngine::FileName() const
+FilePath PendingMediaEngine::FileName() const
 {
     return engine_ ? engine_->FileName() : fileName_;
 }

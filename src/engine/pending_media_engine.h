@@ -26,8 +26,8 @@ public:
     void Attach(std::unique_ptr<MediaEngine> engine);
     MediaEngine* Attached() const { return engine_.get(); }
 
-    bool SetFileName(const QString& path) override;
-    QString FileName() const override;
+    bool SetFileName(const FilePath& path) override;
+    FilePath FileName() const override;
     void Play() override;
     void Pause() override;
     void Stop() override;
@@ -50,7 +50,7 @@ private:
     std::unique_ptr<MediaEngine> engine_;
 
     // What was asked before the engine came.
-    QString fileName_;
+    FilePath fileName_;
     bool open_ = false;
     PlayState state_ = PlayState::Stopped;
     std::optional<double> position_;

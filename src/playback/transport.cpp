@@ -94,9 +94,9 @@ void Transport::PreviousTrack()
     ShowPlaying();
 }
 
-void Transport::PlayPath(const QString& path)
+void Transport::PlayPath(const FilePath& path)
 {
-    if (path.isEmpty())
+    if (path.IsEmpty())
         return;
     engine_.SetFileName(path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/file_path.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
@@ -52,7 +54,7 @@ public:
 
     // Plays one file outside the queue; no label changes. An empty path is
     // ignored rather than stopping what plays.
-    void PlayPath(const QString& path);
+    void PlayPath(const FilePath& path);
 
     // The display steps, each writing one control from the queue's state.
     void ShowPosition();   // Label4
@@ -71,7 +73,7 @@ private:
     // The tags line last written, and for which file; cleared when the box
     // shows anything else.
     QString tagsLine_;
-    QString tagsFile_;
+    FilePath tagsFile_;
 };
 
 }  // namespace corvan

@@ -13,6 +13,9 @@ namespace {
 // More than any path holds, far less than what freezes the text shaper.
 constexpr qsizetype kDrawnCharacters = 4096;
 
+// The bytes of an entry whose text does not give them back.
+constexpr int kBytesRole = Qt::UserRole + 7;
+
 class LineDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -28,19 +31,36 @@ protected:
 
 }  // namespace
 
-QStringList Lines(const QListWidget& list)
+QList<FilePath> Entries(const QListWidget& list)
 {
-    QStringList lines;
-    lines.reserve(list.count());
+    QList<FilePath> entries;
+    entries.reserve(list.count());
     for (int i = 0; i < list.count(); ++i)
-        lines.append(list.item(i)->text());
-    return lines;
+        entries.append(EntryOf(list.item(i)));
+    return entries;
 }
 
-void ReplaceLines(QListWidget& list, const QStringList& lines)
+FilePath EntryOf(const QListWidgetItem* item)
+{
+    if (!item)
+        return {};
+    const QVariant bytes = item->data(kBytesRole);
+    return bytes.isValid() ? FilePath::FromBytes(bytes.toByteArray()) : FilePath::FromText(item->text());
+}
+
+void ReplaceEntries(QListWidget& list, const QList<FilePath>& entries)
 {
     list.clear();
-    list.addItems(lines);
+    QStringList texts;
+    texts.reserve(entries.size());
+    for (const FilePath& entry : entries)
+        texts.append(entry.Text());
+    // All at once, the few whose text is not the whole story after.
+    list.addItems(texts);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!entries[i].TextIsExact())
+            list.item(static_cast<int>(i))->setData(kBytesRole, entries[i].Bytes());
+    }
 }
 
 void PrepareListBox(QListWidget& list)
@@ -49,17 +69,17 @@ void PrepareListBox(QListWidget& list)
     list.setItemDelegate(new LineDelegate(&list));
 }
 
-bool SaveList(const QListWidget& list, const QString& fileName)
+bool SaveList(const QListWidget& list, const FilePath& file, QString* reason)
 {
-    return SaveList(Lines(list), fileName);
+    return SaveList(Entries(list), file, reason);
 }
 
-bool LoadList(QListWidget& list, const QString& fileName)
+bool LoadList(QListWidget& list, const FilePath& file, QString* reason)
 {
     list.clear();
-    QStringList lines;
-    const bool ok = LoadList(lines, fileName);
-    list.addItems(lines);
+    QList<FilePath> entries;
+    const bool ok = LoadList(entries, file, reason);
+    ReplaceEntries(list, entries);
     return ok;
 }
 

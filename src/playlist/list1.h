@@ -1,17 +1,22 @@
 #pragma once
 
+#include "engine/file_path.h"
+
+#include <QList>
 #include <QListWidget>
 #include <QObject>
-#include <QStringList>
 
 namespace corvan {
 
-// The playlist box `List1`: a plain list box of text lines, and the only
-// copy of the playlist.
+// The playlist box `List1`: a plain list box of lines, and the only copy of
+// the playlist. Each line shows an entry as text; an entry whose bytes the
+// text cannot give back (a name that is not valid UTF-8) keeps them too.
 
-QStringList Lines(const QListWidget& list);
+QList<FilePath> Entries(const QListWidget& list);
+// The entry of a line; empty for none.
+FilePath EntryOf(const QListWidgetItem* item);
 // The content is only ever replaced whole.
-void ReplaceLines(QListWidget& list, const QStringList& lines);
+void ReplaceEntries(QListWidget& list, const QList<FilePath>& entries);
 // Readies the box for long playlists and long lines: every line gets the
 // height of the first (so a million lines lay out at once), and only the
 // start of a very long line is drawn (shaping megabytes of text for one
@@ -19,10 +24,10 @@ void ReplaceLines(QListWidget& list, const QStringList& lines);
 void PrepareListBox(QListWidget& list);
 
 // The playlist file commands' procedures on the box itself.
-bool SaveList(const QListWidget& list, const QString& fileName);
+bool SaveList(const QListWidget& list, const FilePath& file, QString* reason = nullptr);
 // Clears the box, then appends the file's entries; the box stays empty when
 // the file cannot be read.
-bool LoadList(QListWidget& list, const QString& fileName);
+bool LoadList(QListWidget& list, const FilePath& file, QString* reason = nullptr);
 
 // Reports what the box has no signal for: typed keys (before its own
 // keyboard handling sees them), presses with the right button (kept from

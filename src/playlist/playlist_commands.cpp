@@ -26,7 +26,7 @@ PlaylistCommands::PlaylistCommands(const PlaylistControls& controls, MediaEngine
 void PlaylistCommands::FindMedia()
 {
     const QString pattern = c_.Combo1->currentText();
-    const QString start = c_.Dir1->Path();
+    const FilePath start = c_.Dir1->Path();
 
     QLabel* label = c_.Label1;
     ProgressThrottle progress([label](const QString& text) {
@@ -40,15 +40,15 @@ void PlaylistCommands::FindMedia()
     c_.Label2->setText(QString::number(found.count));
     if (found.count < 0 && dialogs_.message)
         dialogs_.message(QStringLiteral("QZFileFind"), SearchFailureMessage(found.count), QMessageBox::Warning);
-    replaceLines(found.count > 0 ? found.files : QStringList{NothingFoundLine()});
+    replaceEntries(found.count > 0 ? found.files : QList<FilePath>{FilePath::FromText(NothingFoundLine())});
 }
 
 void PlaylistCommands::SavePlaylist()
 {
     const QString name = dialogs_.saveFileName
-                             ? dialogs_.saveFileName(QStringLiteral("Save Mp3 PlayList"), ListFilter(), HomeFolder())
+                             ? dialogs_.saveFileName(QStringLiteral("Save Mp3 PlayList"), SaveFilter(), HomeFolder())
                              : QString();
-    SaveList(*c_.List1, name);
+    SaveList(*c_.List1, FilePath::FromText(name));
 }
 
 void PlaylistCommands::LoadPlaylist()
@@ -57,9 +57,9 @@ void PlaylistCommands::LoadPlaylist()
     c_.File1->hide();
     c_.List1->show();
     const QString name = dialogs_.openFileName
-                             ? dialogs_.openFileName(QStringLiteral("Load Mp3 PlayList"), ListFilter(), HomeFolder())
+                             ? dialogs_.openFileName(QStringLiteral("Load Mp3 PlayList"), LoadFilter(), HomeFolder())
                              : QString();
-    loadLines(name);
+    loadEntries(FilePath::FromText(name));
 }
 
 void PlaylistCommands::CopySelectionToSearch()
@@ -67,17 +67,31 @@ void PlaylistCommands::CopySelectionToSearch()
     // Emptying the list while it is refilled is no click of the user's.
     if (refilling_)
         return;
-    c_.Text1->setText(selectedLine());
+    c_.Text1->setText(selectedEntry().Text());
 }
 
 void PlaylistCommands::PlaySelectedLine()
 {
-    c_.Text1->setText(selectedLine());
-    engine_.SetFileName(c_.Text1->text());
+    // The box shows the entry; the engine gets the file it names, by its
+    // bytes: the shown text cannot name a file whose name is not UTF-8.
+    const FilePath entry = selectedEntry();
+    c_.Text1->setText(entry.Text());
+    engine_.SetFileName(entry);
     c_.Drive1->hide();
     c_.Dir1->hide();
     c_.List1->show();
     c_.List1->setGeometry(25, 60, 355, c_.List1->height());
+}
+
+void PlaylistCommands::PlayEntries(const QList<FilePath>& entries)
+{
+    c_.File1->hide();
+    c_.List1->show();
+    replaceEntries(entries);
+    if (entries.isEmpty())
+        return;
+    c_.List1->setCurrentRow(0);
+    PlaySelectedLine();
 }
 
 void PlaylistCommands::KeyTyped(const QString& text)
@@ -86,24 +100,24 @@ void PlaylistCommands::KeyTyped(const QString& text)
         FindMedia();
 }
 
-QString PlaylistCommands::selectedLine() const
+FilePath PlaylistCommands::selectedEntry() const
 {
     const QList<QListWidgetItem*> selected = c_.List1->selectedItems();
-    return selected.isEmpty() ? QString() : selected.front()->text();
+    return selected.isEmpty() ? FilePath() : EntryOf(selected.front());
 }
 
-void PlaylistCommands::replaceLines(const QStringList& lines)
+void PlaylistCommands::replaceEntries(const QList<FilePath>& entries)
 {
     refilling_ = true;
     const auto done = qScopeGuard([this] { refilling_ = false; });
-    ReplaceLines(*c_.List1, lines);
+    ReplaceEntries(*c_.List1, entries);
 }
 
-bool PlaylistCommands::loadLines(const QString& fileName)
+bool PlaylistCommands::loadEntries(const FilePath& file)
 {
     refilling_ = true;
     const auto done = qScopeGuard([this] { refilling_ = false; });
-    return LoadList(*c_.List1, fileName);
+    return LoadList(*c_.List1, file);
 }
 
 QString HomeFolder()

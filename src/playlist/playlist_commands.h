@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QObject>
 
+#include "engine/file_path.h"
+
 #include <functional>
 
 namespace corvan {
@@ -42,7 +44,13 @@ class PlaylistCommands : public QObject {
 
 public:
     static QString NothingFoundLine() { return QStringLiteral("No matching files found"); }
-    static QString ListFilter() { return QStringLiteral("Mp3 PlayList|*.sic"); }
+    // The playlist files offered: this player's own first, then those of
+    // other players it reads (and, to save, M3U8, which it writes).
+    static QString LoadFilter()
+    {
+        return QStringLiteral("Mp3 PlayList|*.sic|M3U PlayList|*.m3u;*.m3u8|PLS PlayList|*.pls");
+    }
+    static QString SaveFilter() { return QStringLiteral("Mp3 PlayList|*.sic|M3U8 PlayList|*.m3u8"); }
 
     PlaylistCommands(const PlaylistControls& controls, MediaEngine& engine, PlaylistDialogs dialogs,
                      QObject* parent = nullptr);
@@ -59,13 +67,16 @@ public:
     // A double-click: the selected line is played as a path, and the list
     // takes the list layout.
     void PlaySelectedLine();
+    // Fills the playlist with `entries` as "Load List" does (the playlist
+    // comes into view) and plays the first as a double-click on it would.
+    void PlayEntries(const QList<FilePath>& entries);
     // A key typed in the list: "+" runs the media search.
     void KeyTyped(const QString& text);
 
 private:
-    QString selectedLine() const;
-    void replaceLines(const QStringList& lines);
-    bool loadLines(const QString& fileName);
+    FilePath selectedEntry() const;
+    void replaceEntries(const QList<FilePath>& entries);
+    bool loadEntries(const FilePath& file);
 
     PlaylistControls c_;
     MediaEngine& engine_;

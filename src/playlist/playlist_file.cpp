@@ -1,12 +1,14 @@
 #include "playlist/playlist_file.h"
 
-#include <QFile>
+#include "playlist/playlist_log.h"
+
 #include <QSaveFile>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -27,6 +29,11 @@ bool IsLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
+bool HoldsLineEnd(const QByteArray& bytes)
+{
+    return bytes.contains('\r') || bytes.contains('\n');
+}
+
 struct FdCloser {
     int fd;
     ~FdCloser()
@@ -36,17 +43,45 @@ struct FdCloser {
     }
 };
 
-}  // namespace
-
-// Every line is decoded on its own, so a broken sequence at the end of one
-// line turns into a replacement character there instead of swallowing the
-// start of the next; and a U+FEFF at the start of a line is kept as text:
-// only the mark at the start of the file is taken away, by hand.
-PlaylistReader::PlaylistReader()
-    : decoder_(QStringConverter::System, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom)
+QString ErrorText(int error)
 {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool EndsWith(const QByteArray& name, const char* ending)
+{
+    return name.toLower().endsWith(ending);
+}
+
+// An entry of another player's playlist: a "file:" URI as the bytes it
+// names, a relative path from the playlist's folder, anything else as
+// written.
+FilePath EntryOf(QByteArray value, const FilePath& folder)
+{
+    if (value.startsWith("file:")) {
+        const FilePath path = FilePath::FromUri(value);
+        return path.IsEmpty() ? FilePath::FromBytes(std::move(value)) : path;
+    }
+    // Another scheme ("http:", ...) names no file here; kept as written.
+    const qsizetype colon = value.indexOf(':');
+    const bool scheme = colon > 1 && std::all_of(value.begin(), value.begin() + colon, [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-'
+               || c == '.';
+    });
+    if (value.startsWith('/') || scheme || folder.IsEmpty())
+        return FilePath::FromBytes(std::move(value));
+    return folder.Join(FilePath::FromBytes(std::move(value)));
+}
+
+QByteArray Trimmed(const QByteArray& line)
+{
+    return line.trimmed();
+}
+
+}  // namespace
+
+// The lines are kept as bytes: only the mark at the very start of the file
+// is taken away.
 void PlaylistReader::Feed(QByteArrayView bytes)
 {
     qsizetype i = 0;
@@ -83,7 +118,7 @@ void PlaylistReader::endLine(QByteArrayView rest)
         if (line.startsWith(kByteOrderMark))
             line = line.sliced(kByteOrderMark.size());
     }
-    lines_.append(decoder_.decode(line));
+    lines_.append(line.toByteArray());
     pending_.clear();
 }
 
@@ -100,12 +135,12 @@ void PlaylistReader::Finish()
     endLine({});
 }
 
-QStringList PlaylistReader::TakeLines()
+QList<QByteArray> PlaylistReader::TakeLines()
 {
     return std::exchange(lines_, {});
 }
 
-QStringList DecodePlaylist(QByteArrayView bytes)
+QList<QByteArray> DecodePlaylist(QByteArrayView bytes)
 {
     PlaylistReader reader;
     reader.Feed(bytes);
@@ -113,20 +148,19 @@ QStringList DecodePlaylist(QByteArrayView bytes)
     return reader.TakeLines();
 }
 
-// Hands the encoded lines to `sink` in pieces of about kWriteChunk bytes;
-// false as soon as the sink refuses one.
-bool EncodeLines(const QStringList& lines, const std::function<bool(const QByteArray&)>& sink)
+// Hands the lines, each ended by CR LF, to `sink` in pieces of about
+// kWriteChunk bytes; false as soon as the sink refuses one.
+static bool EncodeLines(const QList<QByteArray>& lines, const std::function<bool(const QByteArray&)>& sink)
 {
-    QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
     QByteArray buffer;
     buffer.reserve(kWriteChunk + 4096);
-    // A first entry that itself begins with U+FEFF would lose it to the
+    // A first entry that itself begins with the mark would lose it to the
     // reader, which takes a mark at the start of the file away: a mark of
     // our own in front keeps it.
-    if (!lines.isEmpty() && lines.front().startsWith(QChar(0xFEFF)))
+    if (!lines.isEmpty() && lines.front().startsWith(kByteOrderMark))
         buffer.append(kByteOrderMark);
-    for (const QString& line : lines) {
-        buffer.append(encoder.encode(line));
+    for (const QByteArray& line : lines) {
+        buffer.append(line);
         buffer.append("\r\n", 2);
         if (buffer.size() >= kWriteChunk) {
             if (!sink(buffer))
@@ -137,7 +171,7 @@ bool EncodeLines(const QStringList& lines, const std::function<bool(const QByteA
     return buffer.isEmpty() || sink(buffer);
 }
 
-QByteArray EncodePlaylist(const QStringList& lines)
+QByteArray EncodePlaylist(const QList<QByteArray>& lines)
 {
     QByteArray out;
     EncodeLines(lines, [&out](const QByteArray& piece) {
@@ -147,53 +181,177 @@ QByteArray EncodePlaylist(const QStringList& lines)
     return out;
 }
 
-bool LoadList(QStringList& lines, const QString& fileName)
+PlaylistFormat FormatOf(const FilePath& file, QByteArrayView head)
 {
-    lines.clear();
-    const QByteArray native = QFile::encodeName(fileName);
-    if (native.isEmpty())
+    const QByteArray name = file.Name().Bytes();
+    if (EndsWith(name, ".sic"))
+        return PlaylistFormat::Sic;
+    if (EndsWith(name, ".m3u") || EndsWith(name, ".m3u8"))
+        return PlaylistFormat::M3u;
+    if (EndsWith(name, ".pls"))
+        return PlaylistFormat::Pls;
+    if (head.startsWith(kByteOrderMark))
+        head = head.sliced(kByteOrderMark.size());
+    if (head.startsWith("#EXTM3U"))
+        return PlaylistFormat::M3u;
+    if (head.toByteArray().trimmed().toLower().startsWith("[playlist]"))
+        return PlaylistFormat::Pls;
+    return PlaylistFormat::Sic;
+}
+
+QList<FilePath> ReadM3u(QByteArrayView bytes, const FilePath& folder)
+{
+    QList<FilePath> entries;
+    for (const QByteArray& line : DecodePlaylist(bytes)) {
+        const QByteArray value = Trimmed(line);
+        if (value.isEmpty() || value.startsWith('#'))
+            continue;
+        entries.append(EntryOf(value, folder));
+    }
+    return entries;
+}
+
+QList<FilePath> ReadPls(QByteArrayView bytes, const FilePath& folder)
+{
+    std::map<long long, QByteArray> files;
+    for (const QByteArray& line : DecodePlaylist(bytes)) {
+        const QByteArray entry = Trimmed(line);
+        const qsizetype equals = entry.indexOf('=');
+        if (equals < 0 || !entry.toLower().startsWith("file"))
+            continue;
+        bool number = false;
+        const long long n = entry.mid(4, equals - 4).trimmed().toLongLong(&number);
+        const QByteArray value = entry.mid(equals + 1).trimmed();
+        if (number && !value.isEmpty())
+            files.insert_or_assign(n, value);
+    }
+    QList<FilePath> entries;
+    for (auto& [n, value] : files)
+        entries.append(EntryOf(std::move(value), folder));
+    return entries;
+}
+
+QByteArray WriteM3u8(const QList<FilePath>& entries)
+{
+    QByteArray out = "#EXTM3U\n";
+    for (const FilePath& entry : entries) {
+        const QByteArray& bytes = entry.Bytes();
+        const bool plain = !HoldsLineEnd(bytes) && !bytes.startsWith('#') && QString::fromUtf8(bytes).toUtf8() == bytes;
+        out.append(plain ? bytes : entry.Uri());
+        out.append('\n');
+    }
+    return out;
+}
+
+bool LoadList(QList<FilePath>& entries, const FilePath& file, QString* reason)
+{
+    entries.clear();
+    const auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
         return false;
+    };
+    if (file.IsEmpty())
+        return fail(QStringLiteral("No file was named."));
     // Non-blocking, so that a named pipe given as the file cannot stall the
     // window; only regular files are read, so that a device such as
     // /dev/zero cannot fill the memory.
-    FdCloser file{::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (file.fd < 0)
-        return false;
+    FdCloser fd{::open(file.Bytes().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (fd.fd < 0)
+        return fail(ErrorText(errno));
     struct stat st {};
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
+    if (::fstat(fd.fd, &st) != 0)
+        return fail(ErrorText(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail(QStringLiteral("It is not a file."));
 
     PlaylistReader reader;
+    QByteArray whole;  // other players' playlists are read whole
     std::unique_ptr<char[]> chunk(new char[kReadChunk]);
+    bool first = true;
+    PlaylistFormat format = PlaylistFormat::Sic;
+    bool failed = false;
+    int error = 0;
     for (;;) {
-        const ssize_t got = ::read(file.fd, chunk.get(), kReadChunk);
+        const ssize_t got = ::read(fd.fd, chunk.get(), kReadChunk);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            lines = reader.TakeLines();
-            return false;
+            failed = true;
+            error = errno;
+            break;
         }
         if (got == 0)
             break;
-        reader.Feed(QByteArrayView(chunk.get(), got));
+        const QByteArrayView piece(chunk.get(), got);
+        if (first) {
+            format = FormatOf(file, piece);
+            first = false;
+        }
+        if (format == PlaylistFormat::Sic)
+            reader.Feed(piece);
+        else
+            whole.append(piece);
     }
-    reader.Finish();
-    lines = reader.TakeLines();
-    return true;
+    const FilePath folder = file.Absolute().Folder();
+    switch (format) {
+    case PlaylistFormat::Sic:
+        if (!failed)
+            reader.Finish();
+        for (QByteArray& line : reader.TakeLines())
+            entries.append(FilePath::FromBytes(std::move(line)));
+        break;
+    case PlaylistFormat::M3u:
+        entries = ReadM3u(whole, folder);
+        break;
+    case PlaylistFormat::Pls:
+        entries = ReadPls(whole, folder);
+        break;
+    }
+    return failed ? fail(ErrorText(error)) : true;
 }
 
-bool SaveList(const QStringList& lines, const QString& fileName)
+bool SaveList(const QList<FilePath>& entries, const FilePath& file, QString* reason)
 {
-    if (fileName.isEmpty())
+    const auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
         return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!EncodeLines(lines, [&file](const QByteArray& piece) { return file.write(piece) == piece.size(); })) {
-        file.cancelWriting();
-        return false;
+    };
+    if (file.IsEmpty())
+        return fail(QStringLiteral("No file was named."));
+    // The atomic write takes a name as text; a name that is not valid UTF-8
+    // would name another file.
+    if (file.Text().toUtf8() != file.Bytes())
+        return fail(QStringLiteral("The name of the file is not valid UTF-8."));
+    QSaveFile out(file.Text());
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(out.errorString());
+    const auto sink = [&out](const QByteArray& piece) { return out.write(piece) == piece.size(); };
+    const QByteArray name = file.Name().Bytes();
+    bool written = false;
+    if (EndsWith(name, ".m3u8") || EndsWith(name, ".m3u")) {
+        written = sink(WriteM3u8(entries));
+    } else {
+        QList<QByteArray> lines;
+        lines.reserve(entries.size());
+        for (const FilePath& entry : entries) {
+            if (HoldsLineEnd(entry.Bytes())) {
+                qCWarning(lcPlaylist) << "left out of" << file.Text() << "a name holding a line end:" << entry.Text();
+                continue;
+            }
+            lines.append(entry.Bytes());
+        }
+        written = EncodeLines(lines, sink);
     }
-    return file.commit();
+    if (!written) {
+        const QString why = out.errorString();
+        out.cancelWriting();
+        return fail(why);
+    }
+    if (!out.commit())
+        return fail(out.errorString());
+    return true;
 }
 
 }  // namespace corvan

@@ -117,7 +117,7 @@ void ShowPicture(PictureButton& button)
 }  // namespace
 
 Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
-    : Form2(engine, std::move(desktop), ReadFolderView(QDir::currentPath()), parent)
+    : Form2(engine, std::move(desktop), ReadFolderView(FilePath::FromBytes(".")), parent)
 {
 }
 

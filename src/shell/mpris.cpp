@@ -63,11 +63,11 @@ qlonglong ToMicroseconds(double seconds)
     return std::llround(seconds * 1e6);
 }
 
-QDBusObjectPath TrackId(const QString& path)
+QDBusObjectPath TrackId(const FilePath& path)
 {
-    if (path.isEmpty())
+    if (path.IsEmpty())
         return QDBusObjectPath(kMprisNoTrack.toString());
-    const QByteArray digest = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray digest = QCryptographicHash::hash(path.Bytes(), QCryptographicHash::Sha1);
     return QDBusObjectPath(QStringLiteral("/org/corvan/player/track/")
                            + QString::fromLatin1(digest.left(8).toHex()));
 }
@@ -75,14 +75,14 @@ QDBusObjectPath TrackId(const QString& path)
 QVariantMap TrackMetadata(const TrackInfo& track)
 {
     QVariantMap map;
-    if (track.path.isEmpty())
+    if (track.path.IsEmpty())
         return map;
     map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackId(track.path)));
-    map.insert(QStringLiteral("xesam:title"),
-               track.title.isEmpty() ? QFileInfo(track.path).fileName() : track.title);
+    map.insert(QStringLiteral("xesam:title"), track.title.isEmpty() ? track.path.Name().Text() : track.title);
     if (!track.author.isEmpty())
         map.insert(QStringLiteral("xesam:artist"), QStringList{track.author});
-    map.insert(QStringLiteral("xesam:url"), QString::fromUtf8(QUrl::fromLocalFile(track.path).toEncoded()));
+    // Escaped from the bytes, so that the URL names the same file.
+    map.insert(QStringLiteral("xesam:url"), QString::fromLatin1(track.path.Uri()));
     if (track.duration > 0)
         map.insert(QStringLiteral("mpris:length"), ToMicroseconds(track.duration));
     return map;
@@ -198,12 +198,9 @@ void Mpris::SetPosition(const QDBusObjectPath& trackId, qlonglong positionUs)
 
 void Mpris::OpenUri(const QString& uri)
 {
-    const QUrl url(uri);
-    if (!url.isLocalFile())
-        return;
-    const QString path = url.toLocalFile();
+    const FilePath path = FilePath::FromUri(uri.toUtf8());
     auto* transport = form_.findChild<Transport*>(QStringLiteral("Transport"));
-    if (!transport || !QFileInfo(path).isFile())
+    if (!transport || !NamesPlayableFile(path))
         return;
     transport->PlayPath(path);
     Refresh();
@@ -290,7 +287,7 @@ void Mpris::SetShuffle(bool on)
 
 bool Mpris::fileOpen() const
 {
-    return !engine_.FileName().isEmpty() && engine_.Duration() > 0;
+    return !engine_.FileName().IsEmpty() && engine_.Duration() > 0;
 }
 
 QVariantMap Mpris::Metadata() const

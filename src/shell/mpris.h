@@ -47,14 +47,14 @@ qlonglong ToMicroseconds(double seconds);
 
 // What the desktop is told about the open file.
 struct TrackInfo {
-    QString path;
+    FilePath path;
     QString title;   // the title tag; empty when the file has none (yet)
     QString author;  // the artist tag; empty when the file has none (yet)
     double duration = 0;
 };
 // The track's id: an object path that depends on the file's path alone, so
 // the same file keeps its id however often it starts again.
-QDBusObjectPath TrackId(const QString& path);
+QDBusObjectPath TrackId(const FilePath& path);
 // The desktop's metadata: id, title (the file's name when the title tag is
 // empty), artist, URL and length.
 QVariantMap TrackMetadata(const TrackInfo& track);
@@ -145,7 +145,7 @@ signals:
 
 private:
     struct Snapshot {
-        QString file;
+        FilePath file;
         QString status;
         QVariantMap metadata;
         double volume = 0;

@@ -76,7 +76,7 @@ void WireTransport(Form2& form, Transport* transport)
                      [b = c.Command12] { b->setToolTip(QStringLiteral("Previous Track ")); });
 
     QObject::connect(c.Text5, &TextBox::DoubleClicked, transport,
-                     [transport, box = c.Text5] { transport->PlayPath(box->text()); });
+                     [transport, box = c.Text5] { transport->PlayPath(FilePath::FromText(box->text())); });
 
     // A double-click in the queue starts the entry with the full display,
     // then the list layout takes over from the browse layout.

@@ -60,7 +60,7 @@ void TagInfo::ShowTagInfo()
         f.Text2->setCursorPosition(0);
     }
     if (c_.File1) {
-        f.Text3->setText(c_.File1->SelectedPath());
+        f.Text3->setText(c_.File1->SelectedPath().Text());
         f.Text3->setCursorPosition(0);
     }
 }

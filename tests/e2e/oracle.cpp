@@ -67,7 +67,7 @@ QJsonObject Rows(Form2& form, const QJsonObject& request)
         return {{QStringLiteral("error"), QStringLiteral("no list ") + name}};
     if (request.contains(QStringLiteral("folder"))) {
         auto* files = qobject_cast<corvan::FileListBox*>(list);
-        if (!files || !files->SetPath(request.value(QStringLiteral("folder")).toString()))
+        if (!files || !files->SetPath(corvan::FilePath::FromText(request.value(QStringLiteral("folder")).toString())))
             return {{QStringLiteral("error"), QStringLiteral("cannot list the folder")}};
     }
     if (request.contains(QStringLiteral("items"))) {

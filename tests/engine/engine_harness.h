@@ -15,6 +15,12 @@ namespace corvan::test {
 // A file of the generated media folder, by its name inside it.
 QString Media(const QString& name);
 
+// A path given as text, as the tests write them.
+inline FilePath AsPath(const QString& text)
+{
+    return FilePath::FromText(text);
+}
+
 // Runs the event loop until `ready` holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& ready, int timeoutMs);
 

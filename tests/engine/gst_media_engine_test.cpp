@@ -3,6 +3,10 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QThread>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +58,7 @@ class FormatTest : public EngineTest, public ::testing::WithParamInterface<Clip>
 
 TEST_P(FormatTest, PlaysToItsEndOnce)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QString::fromUtf8(GetParam().name))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QString::fromUtf8(GetParam().name)))));
     EXPECT_TRUE(Playing(engine));
     EXPECT_TRUE(Advancing());
     EXPECT_NEAR(engine.Duration(), 0.5, 0.15);
@@ -82,10 +86,24 @@ class FileNameTest : public EngineTest, public ::testing::WithParamInterface<Pat
 // Each of these names tone.mp3 under a name that a careless file URI breaks.
 TEST_P(FileNameTest, OpensThePathAsWritten)
 {
-    ASSERT_TRUE(engine.SetFileName(GetParam().path));
-    EXPECT_EQ(engine.FileName(), GetParam().path);
+    ASSERT_TRUE(engine.SetFileName(AsPath(GetParam().path)));
+    EXPECT_EQ(engine.FileName().Text(), GetParam().path);
     EXPECT_TRUE(Advancing());
     EXPECT_TRUE(WaitUntil([&] { return engine.ClipTitle() == QStringLiteral("Tone Title"); }, kOpenMs));
+}
+
+// A name that is not UTF-8 plays by its bytes; it has no text that names it.
+TEST_F(EngineTest, NameThatIsNotUtf8PlaysByItsBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray name = dir.path().toUtf8() + "/caf\xe9 \xff.wav";
+    ASSERT_TRUE(QFile::copy(Media(QStringLiteral("tone.wav")), dir.filePath(QStringLiteral("plain.wav"))));
+    ASSERT_EQ(::rename(QFile::encodeName(dir.filePath(QStringLiteral("plain.wav"))).constData(), name.constData()), 0);
+    ASSERT_TRUE(engine.SetFileName(FilePath::FromBytes(name)));
+    EXPECT_EQ(engine.FileName().Bytes(), name);
+    EXPECT_TRUE(Advancing());
+    EXPECT_FALSE(engine.SetFileName(FilePath::FromText(FilePath::FromBytes(name).Text())))
+        << "the shown text names no file";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,7 +132,7 @@ class TagTest : public EngineTest, public ::testing::WithParamInterface<Tagged> 
 TEST_P(TagTest, ReportsTitleAndArtist)
 {
     EXPECT_EQ(engine.ClipTitle(), std::nullopt);
-    ASSERT_TRUE(engine.SetFileName(Media(QString::fromUtf8(GetParam().name))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QString::fromUtf8(GetParam().name)))));
     // Right after the write the tags may still be unread, but a file is open.
     EXPECT_TRUE(engine.ClipTitle().has_value());
     EXPECT_TRUE(engine.ClipAuthor().has_value());
@@ -130,9 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Generated, TagTest,
 
 TEST_F(EngineTest, TagsOfTheFileBeforeDoNotCarryOver)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     ASSERT_TRUE(WaitUntil([&] { return !engine.ClipTitle().value_or(QString()).isEmpty(); }, kOpenMs));
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("level.wav"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("level.wav")))));
     EXPECT_TRUE(Advancing());
     EXPECT_EQ(engine.ClipTitle(), QString());
     EXPECT_EQ(engine.ClipAuthor(), QString());
@@ -152,10 +170,10 @@ class BadInputTest : public EngineTest, public ::testing::WithParamInterface<Bad
 TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
 {
     // Something plays first, so the bad input also has to stop it.
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(Advancing());
 
-    const bool accepted = engine.SetFileName(GetParam().path);
+    const bool accepted = engine.SetFileName(AsPath(GetParam().path));
     if (GetParam().refusedAtOnce) {
         EXPECT_FALSE(accepted);
         EXPECT_FALSE(Playing(engine));
@@ -171,7 +189,7 @@ TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
     engine.Play();
     EXPECT_FALSE(Playing(engine));
 
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     EXPECT_TRUE(Advancing());
     EXPECT_TRUE(WaitUntil([&] { return ends.count == 1; }, kEndMs));
 }
@@ -197,11 +215,11 @@ TEST_F(EngineTest, EndOfStreamHandlerCanOpenTheNextFile)
 {
     QObject::connect(&engine, &MediaEngine::EndOfStream, &engine, [&](int) {
         if (ends.count == 1)
-            engine.SetFileName(Media(QStringLiteral("tone.wav")));
+            engine.SetFileName(AsPath(Media(QStringLiteral("tone.wav"))));
     });
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     ASSERT_TRUE(WaitUntil([&] { return ends.count == 2; }, 2 * kEndMs));
-    EXPECT_EQ(engine.FileName(), Media(QStringLiteral("tone.wav")));
+    EXPECT_EQ(engine.FileName().Text(), Media(QStringLiteral("tone.wav")));
     Spin(kQuietMs);
     EXPECT_EQ(ends.count, 2);
 }
@@ -214,11 +232,11 @@ class StaleEndTest : public EngineTest, public ::testing::WithParamInterface<boo
 TEST_P(StaleEndTest, EndOfAReplacedFileIsDropped)
 {
     const bool replace = GetParam();
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     ASSERT_TRUE(Advancing(0.3));
     QThread::msleep(600);  // the file ends meanwhile, unread
     if (replace)
-        ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+        ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     else
         engine.Stop();
     Spin(kQuietMs);
@@ -250,7 +268,7 @@ TEST_F(EngineTest, CommandsWithNothingOpenDoNothing)
 
 TEST_F(EngineTest, PauseHoldsPlayResumesStopRewinds)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(Advancing(0.3));
 
     engine.Pause();
@@ -276,7 +294,7 @@ TEST_F(EngineTest, PauseHoldsPlayResumesStopRewinds)
 
 TEST_F(EngineTest, PlayAfterTheEndStartsAgain)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.wav"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.wav")))));
     ASSERT_TRUE(WaitUntil([&] { return ends.count == 1; }, kEndMs));
     engine.Play();
     EXPECT_TRUE(Playing(engine));
@@ -287,7 +305,7 @@ TEST_F(EngineTest, PlayAfterTheEndStartsAgain)
 
 TEST_F(EngineTest, PositionAndLengthAreZeroUntilKnown)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     EXPECT_EQ(engine.CurrentPosition(), 0.0);
     EXPECT_EQ(engine.Duration(), 0.0);
     EXPECT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
@@ -296,7 +314,7 @@ TEST_F(EngineTest, PositionAndLengthAreZeroUntilKnown)
 
 TEST_F(EngineTest, SeeksWithinTheClipAndRefusesOutside)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(Advancing());
     ASSERT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
 
@@ -313,7 +331,7 @@ TEST_F(EngineTest, SeeksWithinTheClipAndRefusesOutside)
 
 TEST_F(EngineTest, SeekWrittenWhileOpeningTakesEffect)
 {
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(engine.SetCurrentPosition(12.0));
     EXPECT_TRUE(Advancing(12.2));
     EXPECT_LT(engine.CurrentPosition(), 14.0);
@@ -342,7 +360,7 @@ TEST_F(EngineTest, VolumeRefusesOutOfRangeAndKeepsTheValue)
 TEST_F(EngineTest, VolumeBalanceAndMuteShapeTheOutput)
 {
     OutputMeter meter(engine);
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("level.wav"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("level.wav")))));
     ASSERT_TRUE(Advancing());
 
     struct Setting {
@@ -400,7 +418,7 @@ TEST_F(EngineTest, RateRefusesWhatCannotBePlayed)
 TEST_F(EngineTest, RateInForceIsNotSentAgain)
 {
     OutputMeter meter(engine);
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(Advancing(0.3));
 
     const int before = meter.Read().flushes;
@@ -423,7 +441,7 @@ TEST_F(EngineTest, RateKeepsThePitchAndHoldsForFilesOpenedLater)
 {
     ASSERT_TRUE(engine.SetRate(2.0));  // nothing open yet
     OutputMeter meter(engine);
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("long.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
     ASSERT_TRUE(Advancing(0.5));
 
     // The output gets sound already stretched in time at its normal pitch

@@ -20,8 +20,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        song = folder.filePath(QStringLiteral("song.wav"));
-        QFile file(song);
+        song = FilePath::FromText(folder.filePath(QStringLiteral("song.wav")));
+        QFile file(song.Text());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("RIFF....WAVE");
     }
@@ -36,7 +36,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    QString song;
+    FilePath song;
     PendingMediaEngine engine;
 };
 
@@ -52,8 +52,8 @@ TEST_F(PendingEngine, AnswersAsAnEngineWouldWhileWaiting)
     EXPECT_FALSE(engine.SetRate(0));
     EXPECT_TRUE(engine.SetRate(1.2));
     EXPECT_FALSE(engine.SetCurrentPosition(10)) << "nothing open to seek in";
-    EXPECT_FALSE(engine.SetFileName(folder.path())) << "a folder does not play";
-    EXPECT_FALSE(engine.SetFileName(QString()));
+    EXPECT_FALSE(engine.SetFileName(FilePath::FromText(folder.path()))) << "a folder does not play";
+    EXPECT_FALSE(engine.SetFileName(FilePath()));
 
     ASSERT_TRUE(engine.SetFileName(song));
     EXPECT_EQ(engine.FileName(), song);
@@ -80,7 +80,7 @@ TEST_F(PendingEngine, HandsOverEverythingAskedBeforeTheEngineCame)
     engine.SetCurrentPosition(3);
     FakeMediaEngine& real = Arrive();
     EXPECT_EQ(real.calls, (QStringList{u"Volume -1800"_qs, u"Balance -10000"_qs, u"Mute 1"_qs, u"Rate 2"_qs,
-                                       u"FileName "_qs + song, u"CurrentPosition 3"_qs}));
+                                       u"FileName "_qs + song.Text(), u"CurrentPosition 3"_qs}));
     EXPECT_TRUE(real.playing) << "a file started before the engine came plays when it comes";
     EXPECT_EQ(engine.State(), State::Playing);
 }
@@ -126,11 +126,11 @@ TEST_F(PendingEngine, PassesEverythingThroughOnceAttached)
 
 TEST_F(PendingEngine, AFileThatCannotPlayIsStillNamedToTheEngine)
 {
-    const QString missing = folder.filePath(QStringLiteral("gone.mp3"));
+    const FilePath missing = FilePath::FromText(folder.filePath(QStringLiteral("gone.mp3")));
     EXPECT_FALSE(engine.SetFileName(missing));
     engine.Play();
     FakeMediaEngine& real = Arrive();
-    EXPECT_EQ(real.callsOf(QStringLiteral("FileName")), QStringList{missing});
+    EXPECT_EQ(real.callsOf(QStringLiteral("FileName")), QStringList{missing.Text()});
     EXPECT_TRUE(real.callsOf(QStringLiteral("Play")).isEmpty());
     EXPECT_EQ(engine.FileName(), missing);
 }

@@ -16,7 +16,7 @@ TEST(EnginePlayState, FollowsTheCommandsTheEndAndAFailure)
     engine.Pause();
     EXPECT_EQ(engine.State(), State::Stopped) << "nothing to pause";
 
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     EXPECT_EQ(engine.State(), State::Playing);
     engine.Pause();
     EXPECT_EQ(engine.State(), State::Paused);
@@ -31,9 +31,9 @@ TEST(EnginePlayState, FollowsTheCommandsTheEndAndAFailure)
     EXPECT_EQ(engine.State(), State::Stopped) << "at its end";
 
     // A file that turns out undecodable stops as soon as GStreamer gives up.
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("broken/random.mp3"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("broken/random.mp3")))));
     EXPECT_TRUE(WaitUntil([&] { return engine.State() == State::Stopped; }, 3000));
-    EXPECT_FALSE(engine.SetFileName(Media(QStringLiteral("broken/folder.mp3"))));
+    EXPECT_FALSE(engine.SetFileName(AsPath(Media(QStringLiteral("broken/folder.mp3")))));
     EXPECT_EQ(engine.State(), State::Stopped);
 }
 

@@ -20,7 +20,7 @@ TEST(UnixDispatcher, EndOfStreamArrivesOnceOnTheUiThread)
 {
     GstMediaEngine engine(AudioOutput::Silent);
     EndCounter ends(engine);
-    ASSERT_TRUE(engine.SetFileName(Media(QStringLiteral("tone.wma"))));
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.wma")))));
     EXPECT_TRUE(WaitUntil([&] { return engine.ClipTitle() == QStringLiteral("Wma Title"); }, 3000));
     ASSERT_TRUE(WaitUntil([&] { return ends.count > 0; }, 6000));
     Spin(300);
@@ -32,7 +32,7 @@ TEST(UnixDispatcher, BrokenFileIsDroppedQuietly)
 {
     GstMediaEngine engine(AudioOutput::Silent);
     EndCounter ends(engine);
-    engine.SetFileName(Media(QStringLiteral("broken/random.mp3")));
+    engine.SetFileName(AsPath(Media(QStringLiteral("broken/random.mp3"))));
     EXPECT_TRUE(WaitUntil([&] { return !Playing(engine); }, 3000));
     Spin(300);
     EXPECT_EQ(ends.count, 0);

@@ -48,7 +48,7 @@ struct PlaylistWindow : Form2Harness {
     }
     void Find(const QString& folder, const QString& pattern)
     {
-        c().Dir1->SetPath(folder);
+        c().Dir1->SetPath(P(folder));
         c().Combo1->setEditText(pattern);
         c().Command21->click();
     }
@@ -93,7 +93,7 @@ TEST(FindMedia, FailuresShowTheirMessage)
     PlaylistWindow h;
     const QString gone = tmp.filePath(u"gone"_s);
     QDir().mkpath(gone);
-    h.c().Dir1->SetPath(gone);
+    h.c().Dir1->SetPath(P(gone));
     QDir(gone).removeRecursively();
     h.SetLines({u"old"_s});
     h.c().Combo1->setEditText(u"*.MP3"_s);
@@ -115,7 +115,7 @@ TEST(FindMedia, PlusKeyInThePlaylistSearchesToo)
     QTemporaryDir tmp;
     Touch(tmp.filePath(u"x.mp3"_s));
     PlaylistWindow h;
-    h.c().Dir1->SetPath(tmp.path());
+    h.c().Dir1->SetPath(P(tmp.path()));
     h.c().Combo1->setEditText(u"*.mp3"_s);
     ASSERT_FALSE(h.c().Combo1->isVisible()) << "the search runs on the hidden pattern box";
 
@@ -149,7 +149,7 @@ TEST(PlaylistFiles, LoadShowsThePlaylistFirstAndReplacesIt)
 
     EXPECT_TRUE(listShownAtDialog);
     EXPECT_TRUE(fileHiddenAtDialog);
-    EXPECT_EQ(h.dialogs.first(), u"open|Load Mp3 PlayList|Mp3 PlayList|*.sic|"_s + HomeFolder());
+    EXPECT_EQ(h.dialogs.first(), u"open|Load Mp3 PlayList|"_s + PlaylistCommands::LoadFilter() + u"|"_s + HomeFolder());
     EXPECT_TRUE(QFileInfo(HomeFolder()).isDir());
     EXPECT_EQ(Lines(h.c().List1), (QStringList{u"/m/a, b.mp3"_s, u" same"_s, u" same"_s}));
 
@@ -168,7 +168,7 @@ TEST(PlaylistFiles, SaveWritesEveryLine)
     h.SetLines({u"/m/one.mp3"_s, u""_s, u"No matching files found"_s});
     h.saveAnswers = QStringList{name};
     h.m().mnupopupsavelist->trigger();
-    EXPECT_EQ(h.dialogs, QStringList{u"save|Save Mp3 PlayList|Mp3 PlayList|*.sic|"_s + HomeFolder()});
+    EXPECT_EQ(h.dialogs, QStringList{u"save|Save Mp3 PlayList|"_s + PlaylistCommands::SaveFilter() + u"|"_s + HomeFolder()});
     EXPECT_EQ(ReadAll(name), "/m/one.mp3\r\n\r\nNo matching files found\r\n");
 
     // Cancelled: nothing is written anywhere, the playlist stays.

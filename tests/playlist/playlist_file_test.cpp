@@ -1,3 +1,4 @@
+#include "paths.h"
 #include "playlist/playlist_file.h"
 
 #include <QDir>
@@ -35,13 +36,43 @@ bool WriteAll(const QString& name, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// Lines as the window shows them.
+QStringList Shown(const QList<QByteArray>& lines)
+{
+    QStringList shown;
+    for (const QByteArray& line : lines)
+        shown << FilePath::FromBytes(line).Text();
+    return shown;
+}
+
+QList<QByteArray> Bytes(const QStringList& lines)
+{
+    QList<QByteArray> bytes;
+    for (const QString& line : lines)
+        bytes << line.toUtf8();
+    return bytes;
+}
+
+QList<FilePath> Entries(const QStringList& lines)
+{
+    QList<FilePath> entries;
+    for (const QString& line : lines)
+        entries << FilePath::FromText(line);
+    return entries;
+}
+
+FilePath Named(const QString& name)
+{
+    return FilePath::FromText(name);
+}
+
 QStringList Fed(QByteArrayView bytes, qsizetype piece)
 {
     PlaylistReader reader;
     for (qsizetype i = 0; i < bytes.size(); i += piece)
         reader.Feed(bytes.sliced(i, std::min(piece, bytes.size() - i)));
     reader.Finish();
-    return reader.TakeLines();
+    return Shown(reader.TakeLines());
 }
 
 const QString kReplacement(QChar(0xFFFD));
@@ -75,10 +106,13 @@ TEST(PlaylistReader, LineEndsMarksAndUnreadableBytes)
         {"zero bytes", QByteArray("nul\0byte\r\n", 10), {u"nul"_s + QChar(0) + u"byte"_s}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DecodePlaylist(c.bytes), c.lines) << c.what;
+        EXPECT_EQ(Shown(DecodePlaylist(c.bytes)), c.lines) << c.what;
         for (qsizetype piece : {1, 2, 3})
             EXPECT_EQ(Fed(c.bytes, piece), c.lines) << c.what << ", fed " << piece << " at a time";
-        EXPECT_EQ(DecodePlaylist(EncodePlaylist(c.lines)), c.lines) << c.what << ", written and read back";
+        // The lines themselves are kept as bytes: written, they come back
+        // byte for byte.
+        const QList<QByteArray> read = DecodePlaylist(c.bytes);
+        EXPECT_EQ(DecodePlaylist(EncodePlaylist(read)), read) << c.what << ", written and read back";
     }
 }
 
@@ -95,24 +129,95 @@ TEST(PlaylistWriter, EveryLineEndsInCrLf)
         {{kMark + u"x"_s, kMark}, "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n\xEF\xBB\xBF\r\n"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(EncodePlaylist(c.lines), c.bytes) << c.lines.join(u'|').toStdString();
+        EXPECT_EQ(EncodePlaylist(Bytes(c.lines)), c.bytes) << c.lines.join(u'|').toStdString();
 }
 
 TEST(PlaylistFile, SavedLinesLoadBackExactly)
 {
     QTemporaryDir tmp;
-    const QString name = tmp.filePath(u"list.sic"_s);
-    const QStringList lines{u"/music/a, b.mp3"_s, u" leading blank"_s, u"trailing blank "_s, u""_s,
-                            u"\"quoted\""_s, u"/music/a, b.mp3"_s, u"No matching files found"_s, u"日本"_s};
+    const FilePath name = Named(tmp.filePath(u"list.sic"_s));
+    const QList<FilePath> lines = Entries({u"/music/a, b.mp3"_s, u" leading blank"_s, u"trailing blank "_s, u""_s,
+                                           u"\"quoted\""_s, u"/music/a, b.mp3"_s, u"No matching files found"_s,
+                                           u"日本"_s});
     ASSERT_TRUE(SaveList(lines, name));
-    QStringList back{u"stale"_s};
+    QList<FilePath> back{Named(u"stale"_s)};
     ASSERT_TRUE(LoadList(back, name));
     EXPECT_EQ(back, lines);
 
     ASSERT_TRUE(SaveList({}, name));
-    EXPECT_EQ(QFileInfo(name).size(), 0);
+    EXPECT_EQ(QFileInfo(name.Text()).size(), 0);
     ASSERT_TRUE(LoadList(back, name));
     EXPECT_TRUE(back.isEmpty());
+}
+
+// Names that are not valid UTF-8 (a Latin-1 é, a lone byte, a cut
+// sequence) are written as their bytes and read back as the same bytes.
+TEST(PlaylistFile, NamesKeepTheirBytes)
+{
+    QTemporaryDir tmp;
+    const QList<FilePath> names{FilePath::FromBytes("/m/caf\xe9 song.wav"), FilePath::FromBytes("/m/\xff.mp3"),
+                                FilePath::FromBytes("/m/cut \xe2\x82.mp3"), Named(u"/m/été.mp3"_s)};
+    for (const char* file : {"list.sic", "list.m3u8"}) {
+        const FilePath name = Named(tmp.filePath(QString::fromLatin1(file)));
+        ASSERT_TRUE(SaveList(names, name)) << file;
+        QList<FilePath> back;
+        ASSERT_TRUE(LoadList(back, name)) << file;
+        EXPECT_EQ(back, names) << file;
+    }
+    EXPECT_EQ(ReadAll(tmp.filePath(u"list.sic"_s)),
+              "/m/caf\xe9 song.wav\r\n/m/\xff.mp3\r\n/m/cut \xe2\x82.mp3\r\n/m/\xc3\xa9t\xc3\xa9.mp3\r\n");
+    // M3U8 is UTF-8 throughout: those names go as escaped file URIs.
+    EXPECT_EQ(ReadAll(tmp.filePath(u"list.m3u8"_s)),
+              "#EXTM3U\nfile:///m/caf%E9%20song.wav\nfile:///m/%FF.mp3\nfile:///m/cut%20%E2%82.mp3\n"
+              "/m/\xc3\xa9t\xc3\xa9.mp3\n");
+}
+
+// A line end inside a name would split the line: M3U8 writes the name as a
+// URI, the player's own format leaves it out.
+TEST(PlaylistFile, NamesHoldingLineEnds)
+{
+    QTemporaryDir tmp;
+    const QList<FilePath> names{Named(u"/m/a.mp3"_s), FilePath::FromBytes("/m/two\nlines.mp3"), Named(u"/m/b.mp3"_s)};
+    const FilePath m3u8 = Named(tmp.filePath(u"x.m3u8"_s));
+    ASSERT_TRUE(SaveList(names, m3u8));
+    QList<FilePath> back;
+    ASSERT_TRUE(LoadList(back, m3u8));
+    EXPECT_EQ(back, names);
+    const FilePath sic = Named(tmp.filePath(u"x.sic"_s));
+    ASSERT_TRUE(SaveList(names, sic));
+    ASSERT_TRUE(LoadList(back, sic));
+    EXPECT_EQ(back, (QStringList{u"/m/a.mp3"_s, u"/m/b.mp3"_s}));
+}
+
+TEST(PlaylistFile, OtherPlayersPlaylists)
+{
+    QTemporaryDir tmp;
+    const QString here = tmp.path();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList entries;
+    } cases[] = {
+        {"plain.m3u", "a.mp3\nsub/b.mp3\n/abs/c.mp3\n", {here + u"/a.mp3"_s, here + u"/sub/b.mp3"_s, u"/abs/c.mp3"_s}},
+        {"extended.m3u8",
+         "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:123,Artist - Title\r\nfile:///m/x%20y.mp3\r\n\r\n# note\r\n"
+         "http://radio/stream\r\n",
+         {u"/m/x y.mp3"_s, u"http://radio/stream"_s}},
+        {"cr only.m3u", "one.wav\rtwo.wav", {here + u"/one.wav"_s, here + u"/two.wav"_s}},
+        {"list.pls",
+         "[playlist]\nFile2=two.mp3\nTitle2=Two\nFile1=file:///m/one.mp3\nFile10=/m/ten.mp3\nNumberOfEntries=3\n"
+         "Version=2\n",
+         {u"/m/one.mp3"_s, here + u"/two.mp3"_s, u"/m/ten.mp3"_s}},
+        {"sniffed.txt", "#EXTM3U\nz.mp3\n", {here + u"/z.mp3"_s}},
+        {"garbage.pls", QByteArray("\x00\xff=\nFile=\nFileX=y\nfile3=\n", 29), {}},
+    };
+    for (const auto& c : cases) {
+        const QString name = tmp.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(WriteAll(name, c.bytes));
+        QList<FilePath> entries;
+        ASSERT_TRUE(LoadList(entries, Named(name))) << c.name;
+        EXPECT_EQ(entries, c.entries) << c.name;
+    }
 }
 
 TEST(PlaylistFile, LinesAcrossReadChunks)
@@ -125,12 +230,12 @@ TEST(PlaylistFile, LinesAcrossReadChunks)
     QByteArray second(65535, 'y');
     second.append("\xC3\xA9");  // é straddles the second boundary
     ASSERT_TRUE(WriteAll(name, first + "\r\n" + second + "\r\nlast"));
-    QStringList lines;
-    ASSERT_TRUE(LoadList(lines, name));
+    QList<FilePath> lines;
+    ASSERT_TRUE(LoadList(lines, Named(name)));
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], QString(65535, u'x'));
-    EXPECT_EQ(lines[1], QString(65535, u'y') + u"é"_s);
-    EXPECT_EQ(lines[2], u"last"_s);
+    EXPECT_EQ(lines[0].Text(), QString(65535, u'x'));
+    EXPECT_EQ(lines[1].Text(), QString(65535, u'y') + u"é"_s);
+    EXPECT_EQ(lines[2].Text(), u"last"_s);
 }
 
 TEST(PlaylistFile, LargeAndGarbageFilesLoadAndSaveBack)
@@ -157,14 +262,15 @@ TEST(PlaylistFile, LargeAndGarbageFilesLoadAndSaveBack)
     for (const auto& c : cases) {
         const QString name = tmp.filePath(u"big.sic"_s);
         ASSERT_TRUE(WriteAll(name, c.bytes));
-        QStringList loaded;
-        ASSERT_TRUE(LoadList(loaded, name)) << c.what;
+        QList<FilePath> loaded;
+        ASSERT_TRUE(LoadList(loaded, Named(name))) << c.what;
         if (c.lines >= 0) {
             EXPECT_EQ(loaded.size(), c.lines) << c.what;
         }
-        const QString again = tmp.filePath(u"again.sic"_s);
+        // Garbage bytes come back as the same bytes.
+        const FilePath again = Named(tmp.filePath(u"again.sic"_s));
         ASSERT_TRUE(SaveList(loaded, again)) << c.what;
-        QStringList reloaded;
+        QList<FilePath> reloaded;
         ASSERT_TRUE(LoadList(reloaded, again)) << c.what;
         EXPECT_TRUE(reloaded == loaded) << c.what;
     }
@@ -176,19 +282,23 @@ TEST(PlaylistFile, NamesThatCannotBeRead)
     const QString fifo = tmp.filePath(u"pipe.sic"_s);
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     for (const QString& name : {QString(), tmp.filePath(u"missing.sic"_s), tmp.path(), fifo, u"/dev/zero"_s}) {
-        QStringList lines{u"old"_s};
-        EXPECT_FALSE(LoadList(lines, name)) << name.toStdString();
+        QList<FilePath> lines{Named(u"old"_s)};
+        QString reason;
+        EXPECT_FALSE(LoadList(lines, Named(name), &reason)) << name.toStdString();
         EXPECT_TRUE(lines.isEmpty()) << name.toStdString();
+        EXPECT_FALSE(reason.isEmpty()) << name.toStdString();
     }
 }
 
 TEST(PlaylistFile, NamesThatCannotBeWrittenWriteNothing)
 {
     QTemporaryDir tmp;
-    const QStringList lines{u"a"_s};
-    EXPECT_FALSE(SaveList(lines, QString()));
-    EXPECT_FALSE(SaveList(lines, tmp.filePath(u"no/such/folder/x.sic"_s)));
-    EXPECT_FALSE(SaveList(lines, tmp.path()));
+    const QList<FilePath> lines{Named(u"a"_s)};
+    EXPECT_FALSE(SaveList(lines, FilePath()));
+    QString reason;
+    EXPECT_FALSE(SaveList(lines, Named(tmp.filePath(u"no/such/folder/x.sic"_s)), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_FALSE(SaveList(lines, Named(tmp.path())));
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{});
 }
 
@@ -198,7 +308,7 @@ TEST(PlaylistFile, SaveReplacesTheOldFileWholeKeepingItsMode)
     const QString name = tmp.filePath(u"list.sic"_s);
     ASSERT_TRUE(WriteAll(name, QByteArray(5000, 'o')));
     ASSERT_EQ(::chmod(QFile::encodeName(name).constData(), 0640), 0);
-    ASSERT_TRUE(SaveList({u"new"_s}, name));
+    ASSERT_TRUE(SaveList({Named(u"new"_s)}, Named(name)));
     EXPECT_EQ(ReadAll(name), "new\r\n");
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &st), 0);
@@ -213,9 +323,9 @@ TEST(PlaylistFile, FailedSaveLeavesTheOldFileAsItWas)
     const QString name = tmp.filePath(u"list.sic"_s);
     const QByteArray old = "old line\r\n";
     ASSERT_TRUE(WriteAll(name, old));
-    QStringList lines;
+    QList<FilePath> lines;
     for (int i = 0; i < 100'000; ++i)
-        lines << u"/music/some folder/track %1.mp3"_s.arg(i);
+        lines << Named(u"/music/some folder/track %1.mp3"_s.arg(i));
 
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
@@ -223,7 +333,7 @@ TEST(PlaylistFile, FailedSaveLeavesTheOldFileAsItWas)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{64 * 1024, 64 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(SaveList(lines, name) ? 1 : 0);
+        ::_exit(SaveList(lines, Named(name)) ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);

@@ -190,9 +190,9 @@ TEST(MprisBus, MethodsRunTheWindowsCommands)
         {u"PlayPause"_qs, {}, {u"Play"_qs}, u"Playing"_qs},
         {u"Seek"_qs, {u"int64:12500000"_qs}, {u"CurrentPosition 12.5"_qs}, u"Playing"_qs},
         {u"Seek"_qs, {u"int64:-2500000"_qs}, {u"CurrentPosition 10"_qs}, u"Playing"_qs},
-        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(p.Path(u"a.mp3"_qs)).path(), u"int64:25000000"_qs},
+        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(P(p.Path(u"a.mp3"_qs))).path(), u"int64:25000000"_qs},
          {u"CurrentPosition 25"_qs}, u"Playing"_qs},
-        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(p.Path(u"b.mp3"_qs)).path(), u"int64:1000000"_qs}, {},
+        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path(), u"int64:1000000"_qs}, {},
          u"Playing"_qs},
         {u"Stop"_qs, {}, {u"Stop"_qs}, u"Stopped"_qs},
         {u"Next"_qs, {}, {u"FileName "_qs + p.Path(u"b.mp3"_qs)}, u"Playing"_qs},
@@ -223,11 +223,11 @@ TEST(MprisBus, PropertiesReadAndWriteTheEngineAndTheControls)
     p.h.engine.title = u"Song"_qs;
     p.h.engine.author = u"Band"_qs;
     p.h.engine.duration = 30;
-    p.h.engine.SetFileName(p.Path(u"b.mp3"_qs));
+    p.h.engine.SetFileName(P(p.Path(u"b.mp3"_qs)));
     p.h.engine.position = 7.25;
 
     const QString meta = Get(u"Metadata"_qs);
-    EXPECT_TRUE(Shows(meta, uR"("mpris:trackid"\s+variant\s+object path ")"_qs + TrackId(p.Path(u"b.mp3"_qs)).path()))
+    EXPECT_TRUE(Shows(meta, uR"("mpris:trackid"\s+variant\s+object path ")"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path()))
         << meta.toStdString();
     EXPECT_TRUE(Shows(meta, uR"("xesam:title"\s+variant\s+string "Song")"_qs));
     EXPECT_TRUE(Shows(meta, uR"("xesam:artist"\s+variant\s+array \[\s+string "Band")"_qs));

@@ -53,8 +53,8 @@ TEST(MprisValues, RatesGoToTheNearestSpeedItem)
 
 TEST(MprisValues, MetadataOfATrack)
 {
-    const QVariantMap full = TrackMetadata({u"/music/My Song #1.mp3"_qs, u"Title"_qs, u"Author"_qs, 12.5});
-    EXPECT_EQ(full.value(u"mpris:trackid"_qs).value<QDBusObjectPath>(), TrackId(u"/music/My Song #1.mp3"_qs));
+    const QVariantMap full = TrackMetadata({P(u"/music/My Song #1.mp3"_qs), u"Title"_qs, u"Author"_qs, 12.5});
+    EXPECT_EQ(full.value(u"mpris:trackid"_qs).value<QDBusObjectPath>(), TrackId(P(u"/music/My Song #1.mp3"_qs)));
     EXPECT_EQ(full.value(u"xesam:title"_qs), QVariant(u"Title"_qs));
     EXPECT_EQ(full.value(u"xesam:artist"_qs), QVariant(QStringList{u"Author"_qs}));
     EXPECT_EQ(full.value(u"xesam:url"_qs), QVariant(u"file:///music/My%20Song%20%231.mp3"_qs));
@@ -63,7 +63,7 @@ TEST(MprisValues, MetadataOfATrack)
 
     // Tags not read yet, length not known yet: the file's name stands in,
     // and what is not known is left out.
-    const QVariantMap bare = TrackMetadata({u"/music/b.wav"_qs, {}, {}, 0});
+    const QVariantMap bare = TrackMetadata({P(u"/music/b.wav"_qs), {}, {}, 0});
     EXPECT_EQ(bare.value(u"xesam:title"_qs), QVariant(u"b.wav"_qs));
     EXPECT_FALSE(bare.contains(u"xesam:artist"_qs));
     EXPECT_FALSE(bare.contains(u"mpris:length"_qs));
@@ -73,14 +73,14 @@ TEST(MprisValues, MetadataOfATrack)
 
 TEST(MprisValues, TrackIdsAreObjectPathsThatFollowTheFile)
 {
-    const QString id = TrackId(u"/a/b.mp3"_qs).path();
+    const QString id = TrackId(P(u"/a/b.mp3"_qs)).path();
     EXPECT_TRUE(id.startsWith(u"/org/corvan/player/track/"_qs));
     EXPECT_TRUE(QDBusObjectPath(id).path() == id);
     for (QChar ch : id.mid(1))
         EXPECT_TRUE(ch == u'/' || ch == u'_' || ch.isLetterOrNumber()) << id.toStdString();
-    EXPECT_EQ(TrackId(u"/a/b.mp3"_qs), TrackId(u"/a/b.mp3"_qs));
-    EXPECT_NE(TrackId(u"/a/b.mp3"_qs), TrackId(u"/a/c.mp3"_qs));
-    EXPECT_EQ(TrackId(QString()).path(), kMprisNoTrack.toString());
+    EXPECT_EQ(TrackId(P(u"/a/b.mp3"_qs)), TrackId(P(u"/a/b.mp3"_qs)));
+    EXPECT_NE(TrackId(P(u"/a/b.mp3"_qs)), TrackId(P(u"/a/c.mp3"_qs)));
+    EXPECT_EQ(TrackId(FilePath()).path(), kMprisNoTrack.toString());
 }
 
 TEST(MprisValues, PositionWatchTellsJumpsFromPlayback)
@@ -157,11 +157,11 @@ TEST(Mpris, SeekingMovesWithinTheTrackAndTellsWhereItLanded)
 
     // Another track's id, or a place outside the track: nothing moves.
     p.h.engine.calls.clear();
-    p.mpris->SetPosition(TrackId(p.Path(u"b.mp3"_qs)), 3'000'000);
-    p.mpris->SetPosition(TrackId(p.Path(u"a.mp3"_qs)), 31'000'000);
-    p.mpris->SetPosition(TrackId(p.Path(u"a.mp3"_qs)), -1);
+    p.mpris->SetPosition(TrackId(P(p.Path(u"b.mp3"_qs))), 3'000'000);
+    p.mpris->SetPosition(TrackId(P(p.Path(u"a.mp3"_qs))), 31'000'000);
+    p.mpris->SetPosition(TrackId(P(p.Path(u"a.mp3"_qs))), -1);
     EXPECT_TRUE(p.h.engine.calls.isEmpty());
-    p.mpris->SetPosition(TrackId(p.Path(u"a.mp3"_qs)), 21'250'000);
+    p.mpris->SetPosition(TrackId(P(p.Path(u"a.mp3"_qs))), 21'250'000);
     EXPECT_EQ(p.h.engine.calls, QStringList{u"CurrentPosition 21.25"_qs});
     EXPECT_EQ(p.mpris->Position(), 21'250'000);
     ASSERT_EQ(seeked.count(), 3);

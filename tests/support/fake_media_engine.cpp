@@ -4,13 +4,13 @@
 
 namespace corvan::test {
 
-bool FakeMediaEngine::SetFileName(const QString& path)
+bool FakeMediaEngine::SetFileName(const FilePath& path)
 {
-    calls << QStringLiteral("FileName ") + path;
-    fileName = path;
+    calls << QStringLiteral("FileName ") + path.Text();
+    filePath = path;
+    fileName = path.Text();
     position = 0;
-    const QFileInfo info(path);
-    open = !path.isEmpty() && info.isFile();
+    open = !path.IsEmpty() && QFileInfo(QString::fromUtf8(path.Bytes())).isFile();
     playing = open;
     paused = false;
     return open;

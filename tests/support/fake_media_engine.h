@@ -16,8 +16,8 @@ class FakeMediaEngine : public MediaEngine {
 public:
     using MediaEngine::MediaEngine;
 
-    bool SetFileName(const QString& path) override;
-    QString FileName() const override { return fileName; }
+    bool SetFileName(const FilePath& path) override;
+    FilePath FileName() const override { return filePath; }
     void Play() override { calls << QStringLiteral("Play"); playing = true; paused = false; }
     void Pause() override { calls << QStringLiteral("Pause"); playing = false; paused = open; }
     void Stop() override { calls << QStringLiteral("Stop"); playing = false; paused = false; }
@@ -49,7 +49,8 @@ public:
     QStringList callsOf(const QString& kind) const;
 
     QStringList calls;
-    QString fileName;
+    FilePath filePath;
+    QString fileName;  // as text
     bool open = false;
     bool playing = false;
     bool paused = false;

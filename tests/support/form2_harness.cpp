@@ -37,8 +37,8 @@ void Form2Harness::ShowFolder(const QString& folder, const QStringList& names)
         QFile f(folder + QLatin1Char('/') + n);
         f.open(QIODevice::WriteOnly);
     }
-    c().Dir1->SetPath(folder);
-    c().File1->SetPath(folder);
+    c().Dir1->SetPath(FilePath::FromText(folder));
+    c().File1->SetPath(FilePath::FromText(folder));
 }
 
 }  // namespace corvan::test

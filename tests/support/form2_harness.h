@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fake_media_engine.h"
+#include "paths.h"
 #include "shell/form2.h"
 
 #include <QStringList>

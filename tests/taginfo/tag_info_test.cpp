@@ -29,7 +29,7 @@ struct TagHarness : Form2Harness {
     {
         engine.title = title;
         engine.author = author;
-        engine.SetFileName(Path(name));
+        engine.SetFileName(P(Path(name)));
     }
 
     QString Path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
@@ -75,7 +75,7 @@ TEST(TagInfo, EachUseRefreshesTheOneWindow)
     h.Open(QStringLiteral("b.mp3"), QStringLiteral("Song B"), QStringLiteral("Someone"));
     EXPECT_EQ(h.TagInfoItem(), (QStringList{QStringLiteral("Song B"), QStringLiteral("Someone"), h.Path(u"a.mp3"_qs)}));
 
-    h.engine.SetFileName(QStringLiteral("/nonexistent/x.mp3"));
+    h.engine.SetFileName(P(QStringLiteral("/nonexistent/x.mp3")));
     h.c().File1->SetListIndex(1);
     EXPECT_EQ(h.TagInfoItem(), (QStringList{QStringLiteral("Song B"), QStringLiteral("Someone"), h.Path(u"b.mp3"_qs)}));
 
@@ -92,7 +92,7 @@ TEST(TagInfo, UnloadButtonClosesAndTheNextUseStartsFromTheDesign)
     EXPECT_EQ(h.tagInfo->Window(), nullptr);
     EXPECT_EQ(TagHarness::LoadedTagWindows(), 0);
 
-    h.engine.SetFileName(QString());
+    h.engine.SetFileName(P(QString()));
     EXPECT_EQ(h.TagInfoItem().mid(0, 2), (QStringList{kNotFound, kNotFound}));
 }
 
