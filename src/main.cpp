@@ -1,5 +1,10 @@
 // Corvan Media Player: a small, skinned desktop audio player.
 #include "browser/folder_view.h"
+#include "desktop/command_line.h"
+#include "desktop/desktop_integration.h"
+#include "desktop/open_in_window.h"
+#include "desktop/open_plan.h"
+#include "desktop/player_bus.h"
 #include "engine/gst_media_engine.h"
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
@@ -8,12 +13,14 @@
 #include "shell/skin.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QMessageBox>
 #include <QThread>
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdio>
 #include <future>
 #include <memory>
 #include <optional>
@@ -55,10 +62,49 @@ private:
     std::optional<corvan::GstreamerPreload> preload_;
 };
 
+// The command line's answers, before anything else is done.
+std::optional<int> Answered(const corvan::CommandLine& line)
+{
+    using Action = corvan::CommandLine::Action;
+    switch (line.action) {
+    case Action::Run:
+        return std::nullopt;
+    case Action::Help:
+        std::fputs(corvan::UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Action::Version:
+        std::fputs(corvan::VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case Action::Wrong:
+        std::fprintf(stderr, "corvan-player: %s\n%s", line.wrong.toLocal8Bit().constData(),
+                     corvan::UsageText().toLocal8Bit().constData());
+        return 2;
+    }
+    return 2;
+}
+
+// The player's name on the session bus: this start is the player, or
+// another already is.
+corvan::BusClaim ClaimThePlayer()
+{
+    return corvan::ClaimPlayerName(QDBusConnection::sessionBus());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    const corvan::CommandLine line = corvan::ParseCommandLine(argc, argv);
+    if (const auto answered = Answered(line))
+        return *answered;
+    corvan::OpenPlan plan;
+    if (!line.paths.isEmpty())
+        plan = corvan::PlanOpening(line.paths);
+    for (const QString& problem : plan.problems)
+        std::fprintf(stderr, "corvan-player: %s\n", problem.toLocal8Bit().constData());
+    const bool showsFolder = plan.kind == corvan::OpenPlan::Kind::Folder || plan.kind == corvan::OpenPlan::Kind::File;
+    const corvan::FilePath startFolder = showsFolder ? plan.folder : corvan::FilePath::FromBytes(".");
+
     // What the window shows is read on threads of their own while the
     // application connects to the display: the skin picture and its
     // outline, the start folder's lists, and fontconfig's configuration and
@@ -66,21 +112,28 @@ int main(int argc, char** argv)
     // first thread that uses it for the main one: this one claims it first.
     QThread::currentThread();
     std::future<SkinRead> skinRead = std::async(std::launch::async, ReadSkin, corvan::AssetFolders());
-    std::future<corvan::FolderView> startFolder =
-        std::async(std::launch::async, corvan::ReadFolderView, corvan::FilePath::FromBytes("."));
+    std::future<corvan::FolderView> folderView = std::async(std::launch::async, corvan::ReadFolderView, startFolder);
     std::future<void> fonts = std::async(std::launch::async, [] { FcInit(); });
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvan Media Player"));
     QApplication::setDesktopFileName(QStringLiteral("corvan-player"));
+    // Whether another start already is the player is asked on the session
+    // bus, answered while the window is built.
+    std::future<corvan::BusClaim> claim = std::async(std::launch::async, ClaimThePlayer);
 
     // The whole window, every control in its starting state, before it is
     // first shown; what is asked of the engine meanwhile waits in it.
     corvan::PendingMediaEngine engine;
     EngineArrival arrival(engine);
     fonts.wait();
-    corvan::Form2 form(engine, corvan::RealDesktop(), startFolder.get());
+    corvan::Form2 form(engine, corvan::RealDesktop(), folderView.get());
     form.Load();
+    if (claim.get() == corvan::BusClaim::Taken) {
+        // The window is never shown: the player that runs takes the paths.
+        return corvan::HandOver(QDBusConnection::sessionBus(), plan.accepted) ? 0 : 1;
+    }
+    corvan::OpenInWindow(form, plan);
     SkinRead read = skinRead.get();
     if (!read.skin) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvan Media Player"), read.error);
@@ -88,6 +141,7 @@ int main(int argc, char** argv)
     }
     corvan::WearSkin(form, *read.skin);
     read.skin.reset();
+    corvan::AttachToDesktop(form, QDBusConnection::sessionBus());
     corvan::ShowOnScreen(form);
     corvan::AfterExposed(form, [&arrival] { arrival.Shown(); });
     return app.exec();

@@ -34,6 +34,16 @@ void ToggleSearchView(const LayoutControls& c)
     c.File1->setGeometry(kBrowsePlace);
 }
 
+void ShowBrowseLayout(const LayoutControls& c)
+{
+    c.Drive1->show();
+    c.Dir1->show();
+    c.File1->show();
+    for (QWidget* w : {c.List1, c.Combo1, c.Check5, c.Command21})
+        w->hide();
+    c.File1->setGeometry(kBrowsePlace);
+}
+
 void ToggleBrowseView(const LayoutControls& c)
 {
     if (c.Drive1->isHidden()) {

@@ -39,4 +39,8 @@ void ToggleSearchView(const LayoutControls& c);
 // layout when it shows. The search panel is left as it is.
 void ToggleBrowseView(const LayoutControls& c);
 
+// The browse layout whatever showed before: the folder a person opens from
+// outside the window (the command line, a drop) comes into view.
+void ShowBrowseLayout(const LayoutControls& c);
+
 }  // namespace corvan

@@ -1,6 +1,5 @@
 #include "shell/desktop.h"
 
-#include "shell/mpris.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -71,7 +70,6 @@ Desktop RealDesktop()
         std::fflush(nullptr);
         std::_Exit(0);
     };
-    d.publishPlayer = PublishOnSessionBus;
     d.maskIsInputOnly = QGuiApplication::platformName().startsWith(u"wayland");
     return d;
 }

@@ -9,8 +9,6 @@
 
 namespace corvan {
 
-class Mpris;
-
 // What the window asks of the desktop around it: file dialogs, message boxes,
 // the desktop's opener, and ending the program at once. The program uses
 // RealDesktop(); tests put in their own answers.
@@ -24,10 +22,6 @@ struct Desktop {
     std::function<bool(const QUrl&)> openUrl;
     // Ends the process with status 0 without any unload handling.
     std::function<void()> exitNow;
-    // Offers the player's remote control to the desktop's media keys and
-    // sound menus (the session bus); false when there is nobody to offer it
-    // to. Empty: not offered.
-    std::function<bool(Mpris&)> publishPlayer;
     // The window system takes a window's mask as its input region only and
     // shows the whole window (Wayland): the window must be see-through where
     // its mask cuts it away.

@@ -6,9 +6,13 @@
 #include "shell/wiring.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QDir>
 
+#include <algorithm>
 #include <type_traits>
 
 namespace corvan {
@@ -135,6 +139,7 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWid
     pal.setColor(QPalette::Window, ToQColor(kForm2Background));
     setPalette(pal);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
     if (desktop_.maskIsInputOnly) {
         // The mask would only stop clicks: what it cuts away must also be
         // painted see-through, by the skin (shell/skin.cpp). Both are in force
@@ -261,6 +266,20 @@ void Form2::mousePressEvent(QMouseEvent* event)
     if (!childAt(event->position().toPoint()))
         emit SurfacePressed(event->button(), event->globalPosition().toPoint());
     event->accept();
+}
+
+void Form2::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Local files and folders only; what they are is looked at on the drop.
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void Form2::dropEvent(QDropEvent* event)
+{
+    event->acceptProposedAction();
+    emit Dropped(event->mimeData()->urls());
 }
 
 void Form2::closeEvent(QCloseEvent* event)

@@ -4,12 +4,26 @@
 #include "shell/desktop.h"
 #include "shell/form2_controls.h"
 
+#include <QList>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 namespace corvan {
 
+class BalanceSpeed;
 class MediaEngine;
+class PlaylistCommands;
+class Transport;
+
+// The command objects the wiring made: what drives the window from outside
+// it (the desktop's remote control, the command line, drops) goes through
+// them, as the window's own controls do.
+struct Form2Commands {
+    Transport* transport = nullptr;
+    PlaylistCommands* playlist = nullptr;
+    BalanceSpeed* speed = nullptr;
+};
 
 // The main window: a frameless window that wears the skin picture and holds
 // every control of the design table. It keeps no playback rules itself: the
@@ -27,6 +41,7 @@ public:
 
     Form2Controls& Controls() { return c_; }
     Form2Menu& Menu() { return m_; }
+    Form2Commands& Commands() { return commands_; }
     MediaEngine& Engine() { return *engine_; }
     Desktop& Desk() { return desktop_; }
     // Time display, every 500 ms.
@@ -44,12 +59,16 @@ public:
 signals:
     // The window is being unloaded (closed); emitted once.
     void Unloading();
+    // Files or folders were dropped on the window, as URLs.
+    void Dropped(const QList<QUrl>& urls);
     // A mouse press on the window's own surface, the skin picture where no
     // control lies.
     void SurfacePressed(Qt::MouseButton button, const QPoint& globalPos);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -60,6 +79,7 @@ private:
     Desktop desktop_;
     Form2Controls c_;
     Form2Menu m_;
+    Form2Commands commands_;
     QTimer timer1_;
     QTimer timer2_;
     bool unloaded_ = false;

@@ -49,6 +49,7 @@ void WireAudio(Form2& form)
         {c.Option3, c.Option2, c.Option1, {m.mnupopup25, m.mnupopup50, m.mnupopup100, m.mnupopup150, m.mnupopup200}},
         engine, &form);
     balanceSpeed->setObjectName(QStringLiteral("BalanceSpeed"));
+    form.Commands().speed = balanceSpeed;
     auto* seeking = new Seeking(engine, &form);
     seeking->setObjectName(QStringLiteral("Seeking"));
     auto* clock = new ClockDisplay(c.Label15, engine, &form);

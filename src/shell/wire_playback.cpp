@@ -150,6 +150,7 @@ void WirePlayback(Form2& form)
     auto* transport = new Transport({c.File1, c.Label1, c.Playing, c.Total, c.Label4, c.Label2, c.Text1},
                                     form.Engine(), &form);
     transport->setObjectName(QStringLiteral("Transport"));
+    form.Commands().transport = transport;
 
     WireTransport(form, transport);
     WireEndOfTrack(form, transport);

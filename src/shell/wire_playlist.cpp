@@ -28,6 +28,7 @@ void WirePlaylist(Form2& form)
     auto* playlist = new PlaylistCommands({c.List1, c.Text1, c.Label1, c.Label2, c.Combo1, c.Dir1, c.Drive1, c.File1},
                                           form.Engine(), std::move(dialogs), &form);
     playlist->setObjectName(QStringLiteral("Playlist"));
+    form.Commands().playlist = playlist;
     auto* list1 = new ListEvents(c.List1);
     list1->setObjectName(QStringLiteral("List1Events"));
 

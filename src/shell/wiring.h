@@ -12,7 +12,6 @@ void WireAudio(Form2& form);          // wire_audio.cpp
 void WirePlaylist(Form2& form);       // wire_playlist.cpp
 void WireWindowCommands(Form2& form); // wire_window.cpp
 void WireTagInfo(Form2& form);        // wire_taginfo.cpp
-void WireMpris(Form2& form);          // wire_mpris.cpp: the desktop's media keys; after WireAudio
 
 inline void WireSubsystems(Form2& form)
 {
@@ -22,7 +21,6 @@ inline void WireSubsystems(Form2& form)
     WirePlaylist(form);
     WireWindowCommands(form);
     WireTagInfo(form);
-    WireMpris(form);
 }
 
 }  // namespace corvan

@@ -83,7 +83,8 @@ class Processes:
 
 
 class Desktop:
-    """Xvfb + openbox + PulseAudio with a null sink named `sink`."""
+    """Xvfb + openbox + PulseAudio with a null sink named `sink`, and a
+    session bus of its own, as a desktop session has."""
 
     width, height = 1280, 1024
     sink = "e2e"
@@ -93,6 +94,7 @@ class Desktop:
         self.procs = Processes()
         self.display = None
         self.pulse_dir = None
+        self.bus_dir = None
         self.home = os.path.join(work, "home")
         self.logs = os.path.join(work, "logs")
         os.makedirs(self.home, exist_ok=True)
@@ -119,13 +121,19 @@ class Desktop:
             # No sound server: the runtime folder is the home's.
             env["XDG_RUNTIME_DIR"] = self.home
             del env["PULSE_SERVER"]
+        if self.bus_dir is not None:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.bus_address()
         return env
+
+    def bus_address(self):
+        return f"unix:path={self.bus_dir}/bus"
 
     def __enter__(self):
         try:
             self._start_x()
             self._start_window_manager()
             self._start_sound()
+            self._start_bus()
         except BaseException:
             self.close()
             raise
@@ -136,9 +144,10 @@ class Desktop:
 
     def close(self):
         self.procs.stop_all()
-        if self.pulse_dir:
-            shutil.rmtree(self.pulse_dir, ignore_errors=True)
-            self.pulse_dir = None
+        for folder in (self.pulse_dir, self.bus_dir):
+            if folder:
+                shutil.rmtree(folder, ignore_errors=True)
+        self.pulse_dir = self.bus_dir = None
 
     def _start_x(self):
         read_fd, write_fd = os.pipe()
@@ -186,6 +195,15 @@ class Desktop:
                                  env=self._x_env(), capture_output=True, text=True).stdout
             return "window id" in out
         wait_until(managed, 10, what="the window manager")
+
+    def _start_bus(self):
+        self.bus_dir = tempfile.mkdtemp(prefix="corvan-e2e-bus-")
+        self.procs.start(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                          f"--address={self.bus_address()}"],
+                         env={"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": self.home},
+                         log_path=os.path.join(self.logs, "dbus.log"))
+        wait_until(lambda: os.path.exists(os.path.join(self.bus_dir, "bus")), 10,
+                   what="the session bus")
 
     def _start_sound(self):
         self.pulse_dir = tempfile.mkdtemp(prefix="corvan-e2e-pulse-")

@@ -207,12 +207,12 @@ class Oracle:
 class Player:
     """One run of the program under test, in a folder of media."""
 
-    def __init__(self, desktop, screen, program, folder, wait=True):
+    def __init__(self, desktop, screen, program, folder, wait=True, args=()):
         self.desktop = desktop
         self.screen = screen
         self.folder = folder
         self.window = None
-        self.child = desktop.procs.start([program], env=desktop.env(), cwd=folder,
+        self.child = desktop.procs.start([program, *args], env=desktop.env(), cwd=folder,
                                          log_path=os.path.join(desktop.logs, "player.log"))
         if wait:
             self.find_window()

@@ -7,9 +7,11 @@ import os
 import shutil
 import subprocess
 import time
+import urllib.parse
 
 import latency
 import media
+import xdnd
 from desktop import StartingDesktop, wait_until
 from player import TITLE, CheckFailed, Oracle
 
@@ -656,3 +658,83 @@ def close_hot_spot(s):
     s.start(short_queue(s))
     s.click("Image3")
     s.expect_exit()
+
+
+# --- from outside the window: command line, another start, a drop ----------------
+
+def _run_player(s, *args, cwd=None, timeout=10):
+    """Runs the program to its end; returns (status, seconds, stdout, stderr)."""
+    begun = time.monotonic()
+    done = subprocess.run([s.args.player, *args], env=s.desktop.env(), cwd=cwd or s.work,
+                          capture_output=True, text=True, timeout=timeout)
+    return done.returncode, time.monotonic() - begun, done.stdout, done.stderr
+
+
+@scenario
+def command_line_and_second_start(s):
+    folder = long_queue(s)
+    elsewhere = s.short_folder("elsewhere")
+    # One file: its folder is listed and it starts as a double-click would;
+    # a path that does not exist is reported and skipped.
+    s.start(elsewhere, args=["missing.mp3", os.path.join(folder, "b.wav")], label1="b.wav", shows=folder)
+    s.expect_tone("b.wav")
+    s.expect_text("Playing", "Playing 2")
+    s.expect_text("Total", "Total 3")
+    with open(os.path.join(s.desktop.logs, "player.log"), errors="replace") as f:
+        check("missing.mp3" in f.read(), "the missing path was not reported")
+
+    # A second start hands its file to the player that runs and ends at once.
+    s.log("second start with c.wav")
+    status, seconds, _out, err = _run_player(s, os.path.join(folder, "c.wav"))
+    check(status == 0, f"the second start ended with {status}: {err}")
+    check(seconds < 1.0, f"the second start took {seconds:.2f} s")
+    s.expect_tone("c.wav")
+    s.expect_text("Label1", "c.wav")
+    check(len(s.screen.windows(f"^{TITLE}$")) == 1, "a second window opened")
+    # Without paths it only brings the window forward.
+    status, seconds, _out, err = _run_player(s)
+    check(status == 0 and seconds < 1.0, f"a second start without paths: {status} after {seconds:.2f} s: {err}")
+    s.expect_tone("c.wav")
+
+
+@scenario
+def command_line_playlist(s):
+    folder = long_queue(s)
+    playlist = os.path.join(folder, "mix.m3u")
+    with open(playlist, "w") as f:
+        f.write("#EXTM3U\n#EXTINF:12,Third\nc.wav\n" f"file://{folder}/a.wav\n")
+    s.start(s.short_folder("elsewhere"), args=[playlist])
+    s.expect_tone("c.wav")
+    # The playlist shows both, the one that plays written into the search box.
+    s.expect_text("Text1", os.path.join(folder, "c.wav"))
+    s.log("second start with two files")
+    status, _seconds, _out, err = _run_player(s, os.path.join(folder, "b.wav"), os.path.join(folder, "a.wav"))
+    check(status == 0, f"the second start ended with {status}: {err}")
+    s.expect_tone("b.wav")
+
+
+@scenario
+def drop_opens_a_file(s):
+    folder = long_queue(s)
+    other = s.short_folder("other")
+    media.tone(os.path.join(other, "dropped.wav"), 880, 12)
+    s.tones["dropped.wav"] = 880
+    s.start(folder)
+    x, y = s.center("File1")
+    s.log("drop dropped.wav on the file list")
+    accepted = xdnd.drop_uris(s.desktop.display, s.player.window, x, y,
+                              ["file://" + urllib.parse.quote(os.path.join(other, "dropped.wav"))])
+    check(accepted, "the window did not take the drop")
+    s.expect_tone("dropped.wav")
+    s.expect_text("Label1", "dropped.wav")
+
+
+@scenario
+def command_line_errors(s):
+    status, _seconds, out, err = _run_player(s, "--no-such-option")
+    check(status == 2, f"an unknown option ended with {status}, not 2")
+    check("unknown option" in err and "Usage:" in err, f"no error and usage on stderr: {err!r}")
+    status, _seconds, out, _err = _run_player(s, "--help")
+    check(status == 0 and out.startswith("Usage: corvan-player"), f"--help: {status} {out!r}")
+    status, _seconds, out, _err = _run_player(s, "--version")
+    check(status == 0 and out.startswith("Corvan Media Player "), f"--version: {status} {out!r}")

@@ -92,19 +92,24 @@ class Session:
     def test_media(self, *parts):
         return os.path.join(self.args.media, *parts)
 
-    def start(self, folder):
-        """Starts the program in `folder`, and the oracle beside it."""
-        self.log(f"start the player in {os.path.relpath(folder, self.work)}")
+    def start(self, folder, args=(), label1="Corvan Media Player", shows=None):
+        """Starts the program in `folder` with `args`, and the oracle beside
+        it; the window is taken to be ready when Label1 reads `label1`, and
+        its file list to show the folder `shows` (by default `folder`)."""
+        self.log(f"start the player in {os.path.relpath(folder, self.work)}" +
+                 (f" with {' '.join(args)}" if args else ""))
         if self.oracle is None:
             self.oracle = Oracle(self.desktop, self.args.oracle, folder, self.work)
-        self.player = Player(self.desktop, self.screen, self.args.player, folder)
+        self.player = Player(self.desktop, self.screen, self.args.player, folder, args=args)
+        if shows:
+            self.player.folder = shows
         self._file1 = None
         x, y, w, h = self.oracle.place("File1")
         self.file1_place = (x, y, w, h)
         self.list1_place = self.oracle.place("List1")
         # The window shows in its skin first and gets its controls a moment
         # later: a scenario begins once they are drawn.
-        self.expect_text("Label1", "Corvan Media Player", timeout=10)
+        self.expect_text("Label1", label1, timeout=10)
         return self.player
 
     def start_with_input_at_map(self, folder, send):

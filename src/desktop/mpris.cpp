@@ -1,4 +1,6 @@
-#include "shell/mpris.h"
+#include "desktop/mpris.h"
+
+#include "desktop/open_in_window.h"
 
 #include "audio/balance_speed.h"
 #include "playback/transport.h"
@@ -198,11 +200,12 @@ void Mpris::SetPosition(const QDBusObjectPath& trackId, qlonglong positionUs)
 
 void Mpris::OpenUri(const QString& uri)
 {
+    // As the same file given on the command line: its folder listed, and it
+    // starts there as a double-click would.
     const FilePath path = FilePath::FromUri(uri.toUtf8());
-    auto* transport = form_.findChild<Transport*>(QStringLiteral("Transport"));
-    if (!transport || !NamesPlayableFile(path))
+    if (path.IsEmpty())
         return;
-    transport->PlayPath(path);
+    OpenInWindow(form_, PlanOpening({path}));
     Refresh();
 }
 
@@ -247,7 +250,7 @@ void Mpris::SetLoopStatus(const QString& status)
 
 double Mpris::Rate() const
 {
-    if (const auto* speed = form_.findChild<BalanceSpeed*>(QStringLiteral("BalanceSpeed")))
+    if (const BalanceSpeed* speed = form_.Commands().speed)
         return speed->MarkedRate();
     return engine_.Rate();
 }

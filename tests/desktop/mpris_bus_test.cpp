@@ -2,7 +2,7 @@
 // would drive it, against the window with the fake engine. Runs under
 // dbus-run-session (tests/shell/CMakeLists.txt): the bus is private to it.
 #include "form2_harness.h"
-#include "shell/mpris.h"
+#include "desktop/mpris.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -113,7 +113,7 @@ struct BusPlayer {
     {
         bus_ok = QDBusConnection::sessionBus().isConnected();
         h.ShowFolder(dir.path(), {u"a.mp3"_qs, u"b.mp3"_qs, u"c.mp3"_qs});
-        mpris = h.form->findChild<Mpris*>(u"Mpris"_qs);
+        mpris = WireMpris(*h.form);
         published = mpris && PublishMpris(*mpris, QDBusConnection::sessionBus());
         h.engine.calls.clear();
     }
@@ -208,10 +208,11 @@ TEST(MprisBus, MethodsRunTheWindowsCommands)
         EXPECT_TRUE(Shows(Get(u"PlaybackStatus"_qs), u"string \""_qs + step.status + u'"'))
             << step.method.toStdString();
     }
-    // The queue's display followed Next and Previous.
-    EXPECT_EQ(c.Label4->text(), u"2"_qs);
-    EXPECT_EQ(c.Label1->text(), u"b.mp3"_qs);
-    EXPECT_EQ(c.File1->ListIndex(), 1);
+    // The queue's display followed Next and Previous, and OpenUri started
+    // c.mp3 as a double-click on it in its folder would.
+    EXPECT_EQ(c.Label4->text(), u"3"_qs);
+    EXPECT_EQ(c.Label1->text(), u"c.mp3"_qs);
+    EXPECT_EQ(c.File1->ListIndex(), 2);
 }
 
 TEST(MprisBus, PropertiesReadAndWriteTheEngineAndTheControls)

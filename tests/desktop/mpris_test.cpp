@@ -2,7 +2,7 @@
 // with the fake engine; no bus is involved (mpris_bus_test.cpp has one).
 #include "audio/balance_speed.h"
 #include "form2_harness.h"
-#include "shell/mpris.h"
+#include "desktop/mpris.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -118,7 +118,7 @@ struct Player {
     Player()
     {
         h.ShowFolder(dir.path(), {u"a.mp3"_qs, u"b.mp3"_qs, u"c.mp3"_qs});
-        mpris = h.form->findChild<Mpris*>(u"Mpris"_qs);
+        mpris = WireMpris(*h.form);
         if (mpris)
             mpris->Refresh();  // the start volume, written after the window was built
         h.engine.calls.clear();

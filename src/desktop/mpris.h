@@ -265,4 +265,8 @@ bool PublishMpris(Mpris& player, QDBusConnection bus);
 // there is no session bus.
 bool PublishOnSessionBus(Mpris& player);
 
+// The remote control of the window, kept up to date with it (not yet on any
+// bus). The window owns it.
+Mpris* WireMpris(Form2& form);
+
 }  // namespace corvan

@@ -1,13 +1,13 @@
 #include "shell/after_exposed.h"
 #include "shell/form2.h"
-#include "shell/mpris.h"
+#include "desktop/mpris.h"
 #include "shell/wiring.h"
 
 #include <QAction>
 
 namespace corvan {
 
-void WireMpris(Form2& form)
+Mpris* WireMpris(Form2& form)
 {
     Form2Controls& c = form.Controls();
     Form2Menu& m = form.Menu();
@@ -25,10 +25,7 @@ void WireMpris(Form2& form)
         QObject::connect(item, &QAction::triggered, mpris, &Mpris::Refresh);
     QObject::connect(&form.Timer1(), &QTimer::timeout, mpris, &Mpris::Refresh);
 
-    // Offered to the desktop once the window is on the screen: reaching the
-    // session bus takes round trips the first frame need not wait for.
-    if (form.Desk().publishPlayer)
-        AfterExposed(form, [&form, mpris] { form.Desk().publishPlayer(*mpris); });
+    return mpris;
 }
 
 }  // namespace corvan

@@ -1,0 +1,7 @@
+#include "desktop/desktop_log.h"
+
+namespace corvan {
+
+Q_LOGGING_CATEGORY(lcDesktop, "corvan.desktop", QtInfoMsg)
+
+}  // namespace corvan
