@@ -14,7 +14,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?usage: fuzz.sh BUILD_FOLDER [SECONDS]}
 seconds=${2:-60}
-targets=(fuzz_playlist_file fuzz_pattern fuzz_region_scan fuzz_gif_decoder)
+targets=(fuzz_playlist_file fuzz_m3u fuzz_pls fuzz_pattern fuzz_region_scan fuzz_gif_decoder)
 
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCORVAN_FUZZ=ON -DCORVAN_SANITIZE=ON \
   -DCORVAN_TESTS=OFF -DCORVAN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -5,7 +5,7 @@
 # then each fuzz target for a minute (tools/fuzz.sh). Fails if any of them does.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/tools/setup.sh"
+bash "$here/tools/setup.sh" --tests
 build="$here/build-test"
 cmake -S "$here" -B "$build" -DCORVAN_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"

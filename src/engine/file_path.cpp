@@ -94,7 +94,10 @@ FilePath FilePath::Absolute() const
 
 QByteArray FilePath::Uri() const
 {
-    return QByteArrayLiteral("file://") + Absolute().bytes_.toPercentEncoding(kUnescaped);
+    // An absolute path as it stands, so that the URI gives back the same
+    // bytes; a relative one from the current folder.
+    const QByteArray& path = IsAbsolute() ? bytes_ : Absolute().bytes_;
+    return QByteArrayLiteral("file://") + path.toPercentEncoding(kUnescaped);
 }
 
 }  // namespace corvan

@@ -41,7 +41,8 @@ public:
     // Absolute (against the process's current folder), with "." parts and
     // repeated "/" taken out; ".." parts are left to the file system.
     FilePath Absolute() const;
-    // The `file:` URI, every byte that is not plainly safe escaped.
+    // The `file:` URI, every byte that is not plainly safe escaped; a
+    // relative path is taken from the process's current folder.
     QByteArray Uri() const;
 
     friend bool operator==(const FilePath&, const FilePath&) = default;
