@@ -4,6 +4,8 @@
 
 #include "engine/gst_media_engine.h"
 
+#include "engine/engine_log.h"
+
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -93,6 +95,17 @@ OutputStage MakeOutputBin(GstElement* output)
     return {bin, pan, vol};
 }
 
+QString ErrorText(GstMessage* message)
+{
+    GError* error = nullptr;
+    gchar* debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    const gst::ErrorPtr ownedError(error);
+    const gst::CharPtr ownedDebug(debug);
+    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(error ? error->message : "?"),
+                                          QString::fromUtf8(debug ? debug : ""));
+}
+
 double Seconds(gint64 nanoseconds)
 {
     return static_cast<double>(nanoseconds) / GST_SECOND;
@@ -158,6 +171,8 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     if (GstElement* filter = MakeAudioFilter())
         g_object_set(playbin, "audio-filter", filter, nullptr);
 
+    g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&GstMediaEngine::OnAboutToFinish), this);
+
     bus_ = gst::AdoptObject(gst_element_get_bus(playbin));
     gst_bus_set_sync_handler(bus_.get(), &GstMediaEngine::StampMessage, this, nullptr);
     GPollFD poll{};
@@ -174,6 +189,12 @@ GstMediaEngine::~GstMediaEngine()
     delete busNotifier_;
     if (!playbin_)
         return;
+    ReleaseWaitingStream();
+    {
+        const std::lock_guard lock(joinMutex_);
+        next_ = {};
+    }
+    g_signal_handlers_disconnect_by_data(playbin_.get(), this);
     // Down to NULL while the stamping handler can still run, then detach it.
     gst_element_set_state(playbin_.get(), GST_STATE_NULL);
     gst_bus_set_sync_handler(bus_.get(), nullptr, nullptr, nullptr);
@@ -209,25 +230,50 @@ void GstMediaEngine::Dispatch(GstMessage* message)
     case GST_MESSAGE_EOS:
         OnEndOfStream();
         break;
-    case GST_MESSAGE_ERROR:
+    case GST_MESSAGE_ERROR: {
+        qCDebug(lcEngine) << "error:" << ErrorText(message);
+        // A file that was to follow without a gap and does not open: the
+        // file before ends as it would have, and the window's end-of-track
+        // rules take it from there.
+        bool joining = false;
+        {
+            const std::lock_guard lock(joinMutex_);
+            joining = joining_.has_value();
+        }
         Fail();
+        if (joining)
+            emit EndOfStream(0);
         break;
+    }
     case GST_MESSAGE_TAG: {
         GstTagList* raw = nullptr;
         gst_message_parse_tag(message, &raw);
         const gst::TagListPtr tags(raw);
-        const QString title = title_;
-        const QString author = author_;
+        bool joining = false;
+        {
+            const std::lock_guard lock(joinMutex_);
+            joining = joining_.has_value();
+        }
+        // While a file joining is being read, its tags are its own, kept
+        // until it is heard.
+        QString& titleTo = joining ? joiningTitle_ : title_;
+        QString& authorTo = joining ? joiningAuthor_ : author_;
+        const QString title = titleTo;
+        const QString author = authorTo;
         gchar* text = nullptr;
         if (gst_tag_list_get_string(tags.get(), GST_TAG_TITLE, &text))
-            title_ = QString::fromUtf8(gst::CharPtr(text).get());
+            titleTo = QString::fromUtf8(gst::CharPtr(text).get());
         if (gst_tag_list_get_string(tags.get(), GST_TAG_ARTIST, &text))
-            author_ = QString::fromUtf8(gst::CharPtr(text).get());
+            authorTo = QString::fromUtf8(gst::CharPtr(text).get());
         // One file can send the same tags several times: only a change is told.
-        if (title_ != title || author_ != author)
+        if (!joining && (title_ != title || author_ != author))
             emit TagsChanged();
         break;
     }
+    case GST_MESSAGE_STREAM_START:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get()))
+            OnStreamStart();
+        break;
     case GST_MESSAGE_STATE_CHANGED:
         if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get()))
             gst_message_parse_state_changed(message, nullptr, &current_, nullptr);
@@ -251,6 +297,91 @@ void GstMediaEngine::Dispatch(GstMessage* message)
     default:
         break;
     }
+}
+
+void GstMediaEngine::SetNextFile(NextFile next)
+{
+    const std::lock_guard lock(joinMutex_);
+    next_ = std::move(next);
+}
+
+// A streaming thread: the open file's last data is on its way. Whatever is
+// set as playbin's "uri" before this returns follows without a gap.
+void GstMediaEngine::OnAboutToFinish(GstElement* playbin, gpointer self)
+{
+    auto* engine = static_cast<GstMediaEngine*>(self);
+    std::unique_lock lock(engine->joinMutex_);
+    if (!engine->next_)
+        return;
+    const quint64 question = ++engine->asked_;
+    QMetaObject::invokeMethod(engine, [engine, question] { engine->AnswerNextFile(question); }, Qt::QueuedConnection);
+    // Bounded: a window that cannot answer in time gets an ordinary end.
+    engine->joinAnswered_.wait_for(lock, std::chrono::seconds(2),
+                                   [engine, question] { return engine->answered_ >= question; });
+    if (engine->answered_ != question || !engine->answerUri_)
+        return;
+    g_object_set(playbin, "uri", engine->answerUri_->constData(), nullptr);
+    engine->joining_ = engine->answer_;
+}
+
+void GstMediaEngine::AnswerNextFile(quint64 question)
+{
+    NextFile next;
+    {
+        const std::lock_guard lock(joinMutex_);
+        if (answered_ >= question)
+            return;  // let go meanwhile
+        next = next_;
+    }
+    // A file so short that playbin runs out of it before it has even begun
+    // to play is left to end as usual: a file joined on before the first
+    // has prerolled can leave the pipeline waiting for ever.
+    const std::optional<FilePath> path = next && prerolled_ && current_ == GST_STATE_PLAYING ? next() : std::nullopt;
+    const std::optional<QByteArray> uri = path ? FileUri(*path) : std::nullopt;
+    {
+        const std::lock_guard lock(joinMutex_);
+        if (answered_ >= question)
+            return;
+        answered_ = question;
+        answer_ = path;
+        answerUri_ = uri;
+    }
+    joinAnswered_.notify_all();
+}
+
+void GstMediaEngine::ReleaseWaitingStream()
+{
+    {
+        const std::lock_guard lock(joinMutex_);
+        answered_ = asked_;
+        answerUri_.reset();
+    }
+    joinAnswered_.notify_all();
+}
+
+// The file that followed without a gap reaches the output: from now on it
+// is the open file.
+void GstMediaEngine::OnStreamStart()
+{
+    std::optional<FilePath> joined;
+    {
+        const std::lock_guard lock(joinMutex_);
+        joined = std::exchange(joining_, std::nullopt);
+    }
+    if (!joined)
+        return;
+    fileName_ = *joined;
+    title_ = std::exchange(joiningTitle_, {});
+    author_ = std::exchange(joiningAuthor_, {});
+    duration_ = 0;
+    durationKnown_ = false;
+    position_ = 0;
+    atEnd_ = false;
+    sinceJoin_.start();
+    joinSettling_ = true;
+    emit FileJoined();
+    if (!title_.isEmpty() || !author_.isEmpty())
+        emit TagsChanged();
 }
 
 void GstMediaEngine::OnAsyncDone()
@@ -307,6 +438,13 @@ void GstMediaEngine::Fail()
 void GstMediaEngine::NewGeneration()
 {
     generation_.fetch_add(1);
+    {
+        // A file that was to follow is dropped with the pipeline.
+        const std::lock_guard lock(joinMutex_);
+        joining_.reset();
+    }
+    joiningTitle_.clear();
+    joiningAuthor_.clear();
     prerolled_ = false;
     atEnd_ = false;
     appliedRate_ = 1.0;
@@ -319,6 +457,7 @@ void GstMediaEngine::RequestState(GstState state)
 {
     if (!playbin_ || requested_ == state)
         return;
+    ReleaseWaitingStream();
     requested_ = state;
     if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE
         && state > GST_STATE_READY)
@@ -340,6 +479,7 @@ void GstMediaEngine::Start()
 
 bool GstMediaEngine::SeekTo(double seconds)
 {
+    ReleaseWaitingStream();
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const auto at = static_cast<gint64>(std::llround(seconds * GST_SECOND));
     if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
@@ -443,8 +583,13 @@ double GstMediaEngine::CurrentPosition() const
         return *pendingSeek_;
     gint64 at = 0;
     if (prerolled_ && !atEnd_ && current_ >= GST_STATE_PAUSED
-        && gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &at) && at >= 0)
+        && gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &at) && at >= 0) {
+        const double played = joinSettling_ ? Seconds(sinceJoin_.nsecsElapsed()) * appliedRate_ : 0;
+        if (joinSettling_ && Seconds(at) > played + 0.3)
+            return position_ = played;
+        joinSettling_ = false;
         position_ = Seconds(at);
+    }
     return position_;
 }
 

@@ -3,7 +3,11 @@
 #include "engine/gst_handles.h"
 #include "engine/media_engine.h"
 
+#include <QElapsedTimer>
+
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -71,6 +75,7 @@ public:
 
     std::optional<QString> ClipTitle() const override;
     std::optional<QString> ClipAuthor() const override;
+    void SetNextFile(NextFile next) override;
 
     // The playbin, for tests and benchmarks that watch what reaches the sound
     // output. Changing its state or properties from outside breaks the
@@ -81,6 +86,11 @@ public:
 
 private:
     static GstBusSyncReply StampMessage(GstBus* bus, GstMessage* message, gpointer self);
+    static void OnAboutToFinish(GstElement* playbin, gpointer self);
+
+    void AnswerNextFile(quint64 question);
+    void ReleaseWaitingStream();
+    void OnStreamStart();
 
     void DrainBus();
     void Dispatch(GstMessage* message);
@@ -128,6 +138,30 @@ private:
     std::optional<double> seekInFlight_;   // sent, not yet completed
     QString title_;
     QString author_;
+
+    // Gapless play. Shortly before a file runs out, playbin asks for the
+    // next one on a streaming thread and must have it before it returns:
+    // that thread waits while the question goes to this thread, which asks
+    // the window (next_). Anything done here that may wait for a streaming
+    // thread (a state change, a flushing seek) first lets a waiting one go
+    // without an answer (ReleaseWaitingStream), so neither waits for the
+    // other.
+    NextFile next_;
+    std::mutex joinMutex_;
+    std::condition_variable joinAnswered_;
+    quint64 asked_ = 0;                    // guarded by joinMutex_
+    quint64 answered_ = 0;                 // guarded by joinMutex_
+    std::optional<FilePath> answer_;       // guarded by joinMutex_
+    std::optional<QByteArray> answerUri_;  // guarded by joinMutex_
+    std::optional<FilePath> joining_;      // guarded: handed to playbin, not yet heard
+    // Tags of the file joining, read while the one before still plays.
+    QString joiningTitle_;
+    QString joiningAuthor_;
+    // For a moment after a join the pipeline still reports the position in
+    // the file before: until it reports one within the new file, the
+    // position is the time played since the join.
+    QElapsedTimer sinceJoin_;
+    mutable bool joinSettling_ = false;
 
     // Queries fail while the pipeline changes state; these keep the last
     // good answers, 0 until one is known.

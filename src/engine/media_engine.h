@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace corvan {
@@ -73,11 +74,23 @@ public:
     virtual std::optional<QString> ClipTitle() const = 0;
     virtual std::optional<QString> ClipAuthor() const = 0;
 
+    // Gapless play: `next` is asked, on this thread, shortly before the open
+    // file runs out, while its end still plays; the file it names follows
+    // without a gap, FileJoined telling when it starts to be heard (no
+    // EndOfStream comes for the file before). Nothing named, or an engine
+    // that cannot join files, and the file ends as always. Empty: never
+    // asked.
+    using NextFile = std::function<std::optional<FilePath>()>;
+    virtual void SetNextFile(NextFile next) { (void)next; }
+
 signals:
     // Once per end of the open file. The number carries no meaning.
     void EndOfStream(int result);
     // The open clip's title or author changed: its tags were read.
     void TagsChanged();
+    // The file named by the SetNextFile question followed the one before
+    // without a gap and starts to be heard; it is now the open file.
+    void FileJoined();
 };
 
 // Whether `path` can name a file to play: an existing, readable, non-empty

@@ -21,6 +21,7 @@ void PendingMediaEngine::Attach(std::unique_ptr<MediaEngine> engine)
     e.SetBalance(balance_);
     e.SetMute(mute_);
     e.SetRate(rate_);
+    e.SetNextFile(std::move(next_));
     if (!fileName_.IsEmpty()) {
         // The file opens playing; a pause or a stop asked for since follows
         // at once, before anything is heard.
@@ -36,6 +37,7 @@ void PendingMediaEngine::Attach(std::unique_ptr<MediaEngine> engine)
     }
     connect(&e, &MediaEngine::EndOfStream, this, &MediaEngine::EndOfStream);
     connect(&e, &MediaEngine::TagsChanged, this, &MediaEngine::TagsChanged);
+    connect(&e, &MediaEngine::FileJoined, this, &MediaEngine::FileJoined);
 }
 
 bool PendingMediaEngine::SetFileName(const FilePath& path)
@@ -172,6 +174,13 @@ std::optional<QString> PendingMediaEngine::ClipTitle() const
     if (engine_)
         return engine_->ClipTitle();
     return open_ ? std::optional<QString>(QString()) : std::nullopt;
+}
+
+void PendingMediaEngine::SetNextFile(NextFile next)
+{
+    if (engine_)
+        return engine_->SetNextFile(std::move(next));
+    next_ = std::move(next);
 }
 
 std::optional<QString> PendingMediaEngine::ClipAuthor() const

@@ -45,6 +45,7 @@ public:
     void SetMute(bool mute) override;
     std::optional<QString> ClipTitle() const override;
     std::optional<QString> ClipAuthor() const override;
+    void SetNextFile(NextFile next) override;
 
 private:
     std::unique_ptr<MediaEngine> engine_;
@@ -58,6 +59,7 @@ private:
     int balance_ = 0;
     bool mute_ = false;
     double rate_ = 1.0;
+    NextFile next_;
 };
 
 }  // namespace corvan

@@ -39,48 +39,86 @@ EndOfTrack::EndOfTrack(const EndOfTrackControls& controls, Transport& transport,
 {
 }
 
-void EndOfTrack::OnEndOfStream()
+EndOfTrackChoice EndOfTrack::Choose() const
 {
+    EndOfTrackChoice choice;
     const EndOfTrackState state{IsOn(c_.Check1), IsOn(c_.Check2), IsOn(c_.Check3), IsOn(c_.Check4),
                                 c_.Label4->text(), c_.Label2->text()};
-    FileListBox* queue = c_.File1;
+    const FileListBox* queue = c_.File1;
     const int index = queue->ListIndex();
+    choice.rule = ChooseEndOfTrackRule(state);
 
-    // A move out of the queue's range is refused and leaves the selection,
-    // so the entry still selected starts again.
-    switch (ChooseEndOfTrackRule(state)) {
+    int to = index;
+    switch (choice.rule) {
     case EndOfTrackRule::RepeatSong:
-        queue->SetListIndex(index);
-        transport_.OpenSelectedFile();
-        return;
     case EndOfTrackRule::TurnOff:
-        if (exitNow_)
-            exitNow_();
-        return;
+        break;
     case EndOfTrackRule::Shuffle:
-        queue->SetListIndex(index + 2);
-        transport_.OpenSelectedFile();
-        return;
+        to = index + 2;
+        break;
     case EndOfTrackRule::WrapToFirst:
-        queue->SetListIndex(0);
-        transport_.OpenSelectedFile();
-        transport_.ShowPosition();
-        return;
+        to = 0;
+        break;
     case EndOfTrackRule::GoUp:
         // Going up stops at the top of the queue: above entry 0 there is only
         // the bare folder, which would play nothing and blank the labels.
-        if (index <= 0)
-            return;
-        queue->SetListIndex(index - 1);
-        transport_.OpenSelectedFile();
-        transport_.ShowPosition();
-        return;
+        choice.stays = index <= 0;
+        to = index - 1;
+        break;
     case EndOfTrackRule::GoDown:
-        queue->SetListIndex(index + 1);
-        transport_.OpenSelectedFile();
-        transport_.ShowPosition();
+        to = index + 1;
+        break;
+    }
+    // A move out of the queue's range is refused and leaves the selection,
+    // so the entry still selected starts again.
+    choice.index = to >= -1 && to < queue->ListCount() ? to : index;
+    choice.path = queue->Path().Join(queue->EntryName(choice.index));
+    return choice;
+}
+
+void EndOfTrack::Carry(const EndOfTrackChoice& choice, bool started)
+{
+    if (choice.rule == EndOfTrackRule::TurnOff) {
+        if (exitNow_)
+            exitNow_();
         return;
     }
+    if (choice.stays)
+        return;
+    c_.File1->SetListIndex(choice.index);
+    if (started)
+        transport_.ShowSelectedName();
+    else
+        transport_.OpenSelectedFile();
+    // Label4 follows every rule but repeat and shuffle.
+    if (choice.rule != EndOfTrackRule::RepeatSong && choice.rule != EndOfTrackRule::Shuffle)
+        transport_.ShowPosition();
+}
+
+void EndOfTrack::OnEndOfStream()
+{
+    handedOn_.reset();
+    Carry(Choose(), false);
+}
+
+std::optional<FilePath> EndOfTrack::NextFile()
+{
+    const EndOfTrackChoice choice = Choose();
+    handedOn_.reset();
+    if (choice.rule == EndOfTrackRule::TurnOff || choice.stays)
+        return std::nullopt;
+    handedOn_ = choice;
+    return choice.path;
+}
+
+void EndOfTrack::OnFileJoined()
+{
+    const std::optional<EndOfTrackChoice> handed = std::exchange(handedOn_, std::nullopt);
+    const EndOfTrackChoice now = Choose();
+    // The window as it stands now leads where it led then: the rule's steps
+    // follow the file already playing. Otherwise what the rule picks now
+    // starts.
+    Carry(now, handed && now == *handed);
 }
 
 }  // namespace corvan

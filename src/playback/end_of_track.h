@@ -4,7 +4,10 @@
 #include <QLabel>
 #include <QObject>
 
+#include "engine/file_path.h"
+
 #include <functional>
+#include <optional>
 
 namespace corvan {
 
@@ -43,9 +46,27 @@ struct EndOfTrackControls {
     QCheckBox* Check4 = nullptr;  // up the play list
 };
 
+// What the rules pick at the end of a file, worked out from the window
+// without changing it.
+struct EndOfTrackChoice {
+    EndOfTrackRule rule = EndOfTrackRule::GoDown;
+    bool stays = false;  // nothing happens (going up from the top)
+    int index = -1;      // File1's selection once the rule has moved it
+    FilePath path;       // what then starts
+    bool operator==(const EndOfTrackChoice&) const = default;
+};
+
 // The automatic advance: on each end of a file the next entry of the queue
 // is chosen from File1's selection at that moment, the play options and the
 // wrap rule of Label4 and Label2.
+//
+// Files follow one another without a gap: shortly before a file ends the
+// engine asks for the next (NextFile), chosen by the rules as the window
+// stands then; when that file starts to be heard (OnFileJoined) the window
+// takes the steps of the rule. The rule is applied again then, to the
+// window as it stands: if a change meanwhile (the selection moved, an
+// option changed, the queue changed) makes it pick another file, that file
+// starts then, as at an ordinary end.
 class EndOfTrack : public QObject {
     Q_OBJECT
 
@@ -56,10 +77,20 @@ public:
 
     void OnEndOfStream();
 
+    EndOfTrackChoice Choose() const;
+    // The file to follow without a gap: nothing when the program is to end
+    // or nothing would start.
+    std::optional<FilePath> NextFile();
+    void OnFileJoined();
+
 private:
+    // The steps of the rule; `started`: its file already plays.
+    void Carry(const EndOfTrackChoice& choice, bool started);
+
     EndOfTrackControls c_;
     Transport& transport_;
     std::function<void()> exitNow_;
+    std::optional<EndOfTrackChoice> handedOn_;
 };
 
 }  // namespace corvan

@@ -18,6 +18,11 @@ void Transport::OpenSelectedFile()
     // With nothing selected the engine gets the bare folder path, which it
     // refuses; the display steps still run, as they always have.
     engine_.SetFileName(c_.File1->SelectedPath());
+    ShowSelectedName();
+}
+
+void Transport::ShowSelectedName()
+{
     c_.Label1->setText(c_.File1->SelectedName());
 }
 

@@ -34,6 +34,8 @@ public:
     // The step every start shares: the selected entry goes to the engine,
     // its name to Label1.
     void OpenSelectedFile();
+    // Its second half alone, for an entry already playing.
+    void ShowSelectedName();
     // A double-click in the queue: the selected entry starts and the whole
     // now-playing display follows it.
     void StartFromFileList();

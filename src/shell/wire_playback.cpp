@@ -9,6 +9,8 @@
 #include "shell/form2.h"
 #include "shell/wiring.h"
 
+#include <QPointer>
+
 namespace corvan {
 
 namespace {
@@ -99,6 +101,12 @@ void WireEndOfTrack(Form2& form, Transport* transport)
                                }, &form);
     end->setObjectName(QStringLiteral("EndOfTrack"));
     QObject::connect(&form.Engine(), &MediaEngine::EndOfStream, end, &EndOfTrack::OnEndOfStream);
+    // Files follow one another without a gap: the engine asks for the next
+    // while the end of the one before still plays.
+    form.Engine().SetNextFile([end = QPointer<EndOfTrack>(end)]() -> std::optional<FilePath> {
+        return end ? end->NextFile() : std::nullopt;
+    });
+    QObject::connect(&form.Engine(), &MediaEngine::FileJoined, end, &EndOfTrack::OnFileJoined);
 
     auto* options = new PlayOptions({c.Check1, c.Check2, c.Check3, c.Check4, c.Command17, c.Command18,
                                      m.mnupopupoptionsrepeat, m.mnupopupoptionsshufle, m.mnupopupoptionsturnoff,

@@ -9,6 +9,7 @@ import subprocess
 import time
 import urllib.parse
 
+import joins
 import latency
 import media
 import xdnd
@@ -738,3 +739,59 @@ def command_line_errors(s):
     check(status == 0 and out.startswith("Usage: corvan-player"), f"--help: {status} {out!r}")
     status, _seconds, out, _err = _run_player(s, "--version")
     check(status == 0 and out.startswith("Corvan Media Player "), f"--version: {status} {out!r}")
+
+
+# --- gapless -----------------------------------------------------------------
+
+def _join_at(s, mark, seconds_after_first_sound):
+    """The recording since `mark` as mono, and the sample index of the point
+    `seconds_after_first_sound` after its first sound."""
+    stretch = s.rec.stretch(mark, s.rec.mark())
+    samples = (stretch.left + stretch.right) / 2
+    first = joins.first_sound(samples)
+    check(first is not None, "nothing was heard")
+    return samples, first + int(seconds_after_first_sound * stretch.rate)
+
+
+@scenario
+def gapless_join_and_repeat(s):
+    folder = s.short_folder("gapless")
+    joins.tone_pair(folder, ["a", "b"], 3.0)
+    s.tones = {}
+    s.start(folder)
+    mark = s.rec.mark()
+    s.double_click_entry("a.wav")
+    s.rec.wait(4.0)
+    samples, join = _join_at(s, mark, 3.0)
+    silence, dip = joins.join_quality(samples, s.rec.rate, join)
+    s.log(f"a.wav to b.wav: {silence:.2f} ms of silence, {dip:.1f} dB dip")
+    check(silence <= 5 and dip <= 10, f"the join left {silence:.2f} ms of silence and a {dip:.1f} dB dip")
+    s.expect_text("Label1", "b.wav")
+    # Repeat: the same file again, without a gap either.
+    s.click("Check1")
+    s.log("repeat b.wav")
+    s.double_click_entry("b.wav")
+    mark = s.rec.mark()
+    s.rec.wait(4.0)
+    samples, loop = _join_at(s, mark, 3.0)
+    # Heard from its start: the loop comes 3 s after the sound began.
+    silence, dip = joins.join_quality(samples, s.rec.rate, loop)
+    s.log(f"b.wav to b.wav: {silence:.2f} ms of silence, {dip:.1f} dB dip")
+    check(silence <= 5 and dip <= 10, f"the repeat left {silence:.2f} ms of silence and a {dip:.1f} dB dip")
+
+
+@scenario
+def gapless_follows_a_moved_selection(s):
+    """The next file is chosen shortly before the end; a selection moved in
+    the last second is what the rule then starts from."""
+    folder = s.media("moved")
+    s.tones = media.queue(folder, {"a.wav": 330, "b.wav": 440, "c.wav": 550, "d.wav": 660}, 4)
+    s.start(folder)
+    s.double_click_entry("a.wav")
+    s.expect_tone("a.wav")
+    time.sleep(2.6)  # into a.wav's last second, its successor long chosen
+    s.select_entry("c.wav")
+    heard = names(s.hear(3.0))
+    check(heard[-1:] == ["d.wav"] and "b.wav" not in heard,
+          f"after a moved selection the queue played {heard}, not d.wav after a.wav")
+    s.expect_text("Label1", "d.wav")

@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QThread>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace corvan::test {
 namespace {
@@ -437,6 +439,17 @@ TEST_F(EngineTest, RateInForceIsNotSentAgain)
     EXPECT_TRUE(Playing(engine));
 }
 
+TEST_F(EngineTest, RateChangedWhilePlayingMovesThePositionAtThatPace)
+{
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
+    ASSERT_TRUE(Advancing(0.3));
+    ASSERT_TRUE(engine.SetRate(2.0));
+    Spin(300);
+    const double from = engine.CurrentPosition();
+    Spin(1000);
+    EXPECT_NEAR(engine.CurrentPosition() - from, 2.0, 0.5);
+}
+
 TEST_F(EngineTest, RateKeepsThePitchAndHoldsForFilesOpenedLater)
 {
     ASSERT_TRUE(engine.SetRate(2.0));  // nothing open yet
@@ -453,6 +466,74 @@ TEST_F(EngineTest, RateKeepsThePitchAndHoldsForFilesOpenedLater)
     Spin(1000);
     EXPECT_NEAR(engine.CurrentPosition() - from, 2.0, 0.5);
     EXPECT_EQ(engine.Rate(), 2.0);
+}
+
+// --- gapless -----------------------------------------------------------------
+
+// The next file is asked for while the end of the open one still plays, and
+// follows it: FileJoined instead of EndOfStream, the new file's length and
+// position from its first moment.
+TEST_F(EngineTest, TheNextFileFollowsWithoutAnEnd)
+{
+    int asked = 0;
+    std::vector<FilePath> queue{AsPath(Media(QStringLiteral("tone.mp3")))};
+    QElapsedTimer sinceSeek;
+    engine.SetNextFile([&]() -> std::optional<FilePath> {
+        ++asked;
+        if (queue.empty())
+            return std::nullopt;
+        const FilePath next = queue.back();
+        queue.pop_back();
+        return next;
+    });
+    int joined = 0;
+    double durationAtJoin = 0;
+    double positionAtJoin = -1;
+    double joinedAfter = 0;
+    QObject::connect(&engine, &MediaEngine::FileJoined, [&] {
+        ++joined;
+        durationAtJoin = engine.Duration();
+        positionAtJoin = engine.CurrentPosition();
+        joinedAfter = sinceSeek.elapsed() / 1000.0;
+    });
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("level.wav")))));
+    ASSERT_TRUE(Advancing(0.2));
+    // Two and a half seconds before the end: the question comes at once
+    // (playbin has read the rest), the next file only when this one ends.
+    ASSERT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
+    ASSERT_TRUE(engine.SetCurrentPosition(engine.Duration() - 2.5));
+    sinceSeek.start();
+    ASSERT_TRUE(WaitUntil([&] { return joined == 1; }, kEndMs));
+    EXPECT_GT(joinedAfter, 2.2) << "not before the end";
+    EXPECT_EQ(ends.count, 0) << "no end between the two";
+    EXPECT_EQ(engine.FileName().Text(), Media(QStringLiteral("tone.mp3")));
+    EXPECT_LT(positionAtJoin, 0.2);
+    (void)durationAtJoin;
+    EXPECT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
+    EXPECT_NEAR(engine.Duration(), 0.5, 0.15);
+    EXPECT_TRUE(WaitUntil([&] { return engine.ClipTitle() == QStringLiteral("Tone Title"); }, kOpenMs))
+        << "the joined file's own tags";
+    // Nothing more to follow: the second file ends as files always have.
+    ASSERT_TRUE(WaitUntil([&] { return ends.count == 1; }, kEndMs));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(joined, 1);
+}
+
+TEST_F(EngineTest, AFileStartedByHandDropsTheOneThatWasToFollow)
+{
+    engine.SetNextFile([&]() -> std::optional<FilePath> { return AsPath(Media(QStringLiteral("tone.mp3"))); });
+    int joined = 0;
+    QObject::connect(&engine, &MediaEngine::FileJoined, [&] { ++joined; });
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("long.mp3")))));
+    ASSERT_TRUE(Advancing(0.2));
+    // Near the end: the question comes, then a file is started by hand.
+    ASSERT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
+    ASSERT_TRUE(engine.SetCurrentPosition(engine.Duration() - 0.3));
+    Spin(100);
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("level.wav")))));
+    ASSERT_TRUE(Advancing(0.5));
+    EXPECT_EQ(joined, 0);
+    EXPECT_EQ(engine.FileName().Text(), Media(QStringLiteral("level.wav")));
 }
 
 // --- event delivery ----------------------------------------------------------

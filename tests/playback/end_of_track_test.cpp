@@ -151,3 +151,81 @@ TEST_F(EndOfTrackTest, AGreyedBoxCountsAsOff)
 
 }  // namespace
 }  // namespace corvan::test
+
+namespace corvan::test {
+namespace {
+
+// Files follow one another without a gap: the next is chosen shortly before
+// the end, and the window's steps follow when it is heard.
+class GaplessTest : public ::testing::Test {
+protected:
+    QString Name(const std::optional<FilePath>& path) const
+    {
+        return path ? path->Name().Text() : u"<none>"_qs;
+    }
+};
+
+TEST_F(GaplessTest, TheRulesChooseTheNextFileAndTheWindowFollowsItWhenItIsHeard)
+{
+    Queue q(kABC);
+    q.StartedByDoubleClick(0);
+    const std::optional<FilePath> next = q.h.engine.askNext();
+    EXPECT_EQ(Name(next), u"b.mp3"_qs);
+    EXPECT_EQ(q.Now().Label1, u"a.mp3"_qs) << "nothing shows before it is heard";
+    EXPECT_EQ(q.Now().selected, 0);
+
+    q.h.engine.join(*next);
+    EXPECT_EQ(q.Now(), (Display{u"b.mp3"_qs, u"2"_qs, u"3"_qs, u"Playing 1"_qs, u"Total 3"_qs, 1}));
+    EXPECT_TRUE(q.h.engine.callsOf(u"FileName"_qs).isEmpty()) << "the joined file is not opened again";
+
+    // Round the queue, as at ordinary ends: the wrap, then up, shuffle and
+    // repeat each choose as their rules say.
+    q.h.engine.join(*q.h.engine.askNext());
+    q.h.engine.join(*q.h.engine.askNext());
+    EXPECT_EQ(q.Now().Label1, u"a.mp3"_qs);
+    EXPECT_EQ(q.Now().Label4, u"1"_qs);
+    q.h.c().Check1->setChecked(true);
+    EXPECT_EQ(Name(q.h.engine.askNext()), u"a.mp3"_qs) << "repeat";
+    q.h.c().Check1->setChecked(false);
+    q.h.c().Check3->setChecked(true);
+    EXPECT_EQ(Name(q.h.engine.askNext()), u"c.mp3"_qs) << "shuffle skips one";
+    EXPECT_TRUE(q.h.engine.callsOf(u"FileName"_qs).isEmpty());
+}
+
+TEST_F(GaplessTest, TurnOffQueuesNothingAndEndsAtTheEnd)
+{
+    Queue q(kABC);
+    q.StartedByDoubleClick(0);
+    q.h.c().Check2->setChecked(true);
+    EXPECT_FALSE(q.h.engine.askNext());
+    q.h.engine.finish();
+    EXPECT_EQ(q.h.exits, 1);
+}
+
+TEST_F(GaplessTest, AWindowChangedBeforeTheJoinChoosesAfresh)
+{
+    Queue q(kABC);
+    q.StartedByDoubleClick(0);
+    const std::optional<FilePath> next = q.h.engine.askNext();
+    ASSERT_EQ(Name(next), u"b.mp3"_qs);
+    // The person moves the selection during the last second of a.mp3.
+    q.h.c().File1->SetListIndex(1);
+    q.h.engine.join(*next);
+    EXPECT_EQ(q.h.engine.callsOf(u"FileName"_qs), QStringList{q.Path(u"c.mp3"_qs)})
+        << "the rule's choice from the new selection starts";
+    EXPECT_EQ(q.Now().Label1, u"c.mp3"_qs);
+    EXPECT_EQ(q.Now().selected, 2);
+
+    // A change that leaves the rule's choice as it was does not interrupt
+    // the file already playing.
+    q.h.engine.calls.clear();
+    const std::optional<FilePath> again = q.h.engine.askNext();
+    q.h.c().Check4->setChecked(true);
+    q.h.engine.join(*again);
+    EXPECT_TRUE(q.h.engine.callsOf(u"FileName"_qs).isEmpty()) << "the wrap applies before going up";
+    EXPECT_EQ(q.Now().Label1, u"a.mp3"_qs);
+    EXPECT_EQ(q.Now().Label4, u"1"_qs);
+}
+
+}  // namespace
+}  // namespace corvan::test

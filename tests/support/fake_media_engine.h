@@ -45,6 +45,19 @@ public:
     // Raises EndOfStream as the real engine does at the end of a file.
     void finish() { emit EndOfStream(8); }
 
+    // Gapless play as the real engine does it: the question shortly before
+    // the end, then the answered file heard.
+    void SetNextFile(NextFile n) override { next = std::move(n); }
+    std::optional<FilePath> askNext() { return next ? next() : std::nullopt; }
+    void join(const FilePath& path)
+    {
+        filePath = path;
+        fileName = path.Text();
+        position = 0;
+        emit FileJoined();
+    }
+    NextFile next;
+
     // Calls of one kind ("FileName", "Volume", ...), in order, without the name.
     QStringList callsOf(const QString& kind) const;
 
