@@ -10,8 +10,8 @@ BUILD is a build tree with the tests (the player and the test oracle). The
 pairs: WAV, and MP3 encoded by LAME (whose header records the encoder's
 delay and padding). lame is installed for this benchmark only when missing.
 
-For each join: the longest run of silence (samples within 0.1 % of full
-scale, longer than a sine's own zero crossing) and the deepest dip of the
+For each join: the longest run of silence (samples within 1 % of the tone's
+peak of zero, longer than a sine's own zero crossing) and the deepest dip of the
 level (RMS over 2 ms against the tone's steady level), within half a second
 of where the first file ends.
 

@@ -32,10 +32,12 @@ def tone_pair(folder, names, seconds, hz=440, kind="wav"):
 def join_quality(samples, rate, join_at, span=0.5):
     """The longest silence (ms) and the deepest dip of the level (dB) within
     `span` seconds of the sample index `join_at` of a mono recording. A sine
-    passes zero within one sample; anything quiet for longer is silence."""
+    passes within 1 % of its peak of zero for one sample at most; anything
+    that quiet for longer is silence."""
     lo, hi = max(0, join_at - int(span * rate)), min(len(samples), join_at + int(span * rate))
     part = samples[lo:hi]
-    quiet = numpy.abs(part) < 0.001
+    peak = math.sqrt(2) * float(numpy.sqrt(numpy.median(part * part))) if len(part) else 0.0
+    quiet = numpy.abs(part) < max(0.01 * peak, 1e-4)
     longest = run = 0
     for q in quiet:
         run = run + 1 if q else 0
