@@ -1,7 +1,11 @@
 // Draws the player's skin picture and its button pictures as PNG files.
 // tools/draw-skin.sh turns them into the GIFs kept in assets/.
 //
-//   draw-skin OUTDIR              writes OUTDIR/new2.png and OUTDIR/buttons/*.png
+//   draw-skin OUTDIR              writes OUTDIR/new2.png and OUTDIR/buttons/*.png,
+//                                 and the same at twice the size for screens
+//                                 of high density, OUTDIR/new2@2x.png and
+//                                 OUTDIR/buttons/*@2x.png, transparent where
+//                                 the window is cut away
 //   draw-skin --check PNG GIF     checks that the GIF cuts away exactly the
 //                                 pixels the PNG cuts away
 //
@@ -18,6 +22,7 @@
 #include <QRadialGradient>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -66,16 +71,72 @@ int PixelTextWidth(std::string_view text)
     return width > 0 ? width - 1 : 0;
 }
 
-void DrawPixelText(QImage& image, int x, int y, std::string_view text, QColor colour)
+// Pixel art at twice its size: each pixel becomes four, and where two
+// neighbouring pixels of one colour meet at a corner the corner takes their
+// colour (the Scale2x rule), so that slopes and curves come out in steps of
+// the finer pixel instead of blocks of two.
+QImage Scale2x(const QImage& art)
 {
+    const QImage in = art.convertToFormat(QImage::Format_ARGB32);
+    QImage out(in.width() * 2, in.height() * 2, QImage::Format_ARGB32);
+    const auto at = [&](int x, int y) {
+        x = std::clamp(x, 0, in.width() - 1);
+        y = std::clamp(y, 0, in.height() - 1);
+        return in.pixel(x, y);
+    };
+    for (int y = 0; y < in.height(); ++y) {
+        for (int x = 0; x < in.width(); ++x) {
+            const QRgb e = at(x, y);
+            const QRgb up = at(x, y - 1);
+            const QRgb left = at(x - 1, y);
+            const QRgb right = at(x + 1, y);
+            const QRgb down = at(x, y + 1);
+            const bool alike = up != down && left != right;
+            out.setPixel(2 * x, 2 * y, alike && left == up ? up : e);
+            out.setPixel(2 * x + 1, 2 * y, alike && up == right ? right : e);
+            out.setPixel(2 * x, 2 * y + 1, alike && left == down ? left : e);
+            out.setPixel(2 * x + 1, 2 * y + 1, alike && down == right ? right : e);
+        }
+    }
+    return out;
+}
+
+// Lays pixel art drawn on a clear layer over `image` at `scale` times its
+// size, at (x, y) in pixels of the art. Pixel by pixel, as the art itself is
+// drawn: a painter may be at work on the image meanwhile.
+void LayArt(QImage& image, const QImage& art, int x, int y, int scale)
+{
+    const QImage large = scale == 2 ? Scale2x(art) : art.scaled(art.size() * scale);
+    for (int row = 0; row < large.height(); ++row)
+        for (int col = 0; col < large.width(); ++col)
+            if (qAlpha(large.pixel(col, row)) != 0)
+                image.setPixel(x * scale + col, y * scale + row, large.pixel(col, row));
+}
+
+// At twice the size the lettering is pixel type still, its slopes finer.
+void DrawPixelText(QImage& image, int x, int y, std::string_view text, QColor colour, int scale = 1)
+{
+    const int height = static_cast<int>(PixelGlyphs().at('A').size());
+    QImage layer;
+    QImage* target = &image;
+    int left = x;
+    int top = y;
+    if (scale > 1) {
+        layer = QImage(PixelTextWidth(text) + 2, height + 2, QImage::Format_ARGB32);
+        layer.fill(Qt::transparent);
+        target = &layer;
+        left = top = 1;
+    }
     for (char c : text) {
         const auto& rows = PixelGlyphs().at(c);
         for (int row = 0; row < static_cast<int>(rows.size()); ++row)
             for (int col = 0; col < static_cast<int>(rows[row].size()); ++col)
                 if (rows[row][col] == '#')
-                    image.setPixelColor(x + col, y + row, colour);
-        x += static_cast<int>(rows.front().size()) + 1;
+                    target->setPixelColor(left + col, top + row, colour);
+        left += static_cast<int>(rows.front().size()) + 1;
     }
+    if (scale > 1)
+        LayArt(image, layer, x - 1, y - 1, scale);
 }
 
 // ---------------------------------------------------------------- helpers
@@ -259,7 +320,7 @@ void DrawGrille(QPainter& p)
     }
 }
 
-void DrawPanels(QPainter& p, QImage& image)
+void DrawPanels(QPainter& p, QImage& image, int scale)
 {
     // Strip behind the option boxes and the balance buttons; its inside is
     // the boxes' own dark grey, so the row reads as one strip.
@@ -281,10 +342,10 @@ void DrawPanels(QPainter& p, QImage& image)
     Well(p, QRectF(58, 451, 301, 29), 5, QColor(0x15, 0x16, 0x19));
 
     // Spin control corner: a small label above it.
-    DrawPixelText(image, 3, 463, "VOL", QColor(0x9a, 0xa1, 0xab));
+    DrawPixelText(image, 3, 463, "VOL", QColor(0x9a, 0xa1, 0xab), scale);
 }
 
-void DrawVolumePod(QPainter& p, QImage& image)
+void DrawVolumePod(QPainter& p, QImage& image, int scale)
 {
     // Mute square: a light, sunken tile on which the red cross shows.
     Well(p, QRectF(407, 407, 19, 19), 3, QColor(0xd9, 0xdd, 0xe3));
@@ -294,7 +355,7 @@ void DrawVolumePod(QPainter& p, QImage& image)
     p.setBrush(tile);
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(408, 408, 17, 17), 2, 2);
-    DrawPixelText(image, 407 + (19 - PixelTextWidth("MUTE")) / 2, 430, "MUTE", QColor(0x9a, 0xa1, 0xab));
+    DrawPixelText(image, 407 + (19 - PixelTextWidth("MUTE")) / 2, 430, "MUTE", QColor(0x9a, 0xa1, 0xab), scale);
 
     // Plate under the volume read-out, open to the right edge.
     p.setBrush(QColor(0x0c, 0x0d, 0x0f));
@@ -304,57 +365,66 @@ void DrawVolumePod(QPainter& p, QImage& image)
     plate.setColorAt(1, QColor(0xc2, 0xc7, 0xcf));
     p.setBrush(plate);
     p.drawRoundedRect(QRectF(420, 453, 30, 23), 3, 3);
-    DrawPixelText(image, 402, 463, "VOL", QColor(0x9a, 0xa1, 0xab));
+    DrawPixelText(image, 402, 463, "VOL", QColor(0x9a, 0xa1, 0xab), scale);
 }
 
 // Gives the outline a crisp rim: the outermost ring of pixels nearly black,
 // the next ring lit where it faces up or left and shaded where it faces down
-// or right. Everything outside becomes the key colour.
-void FinishOutline(QImage& image, const std::vector<bool>& inside)
+// or right. Everything outside becomes `outside`. At twice the size the
+// outline and its rings are those of the picture at its own size, each of
+// its pixels two by two: the window's shape is cut from that picture.
+void FinishOutline(QImage& image, const std::vector<bool>& inside, int scale, QColor outside)
 {
     auto in = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < kSkinWidth && y < kSkinHeight &&
                inside[static_cast<std::size_t>(y) * kSkinWidth + x];
     };
     const QImage painted = image.copy();
-    for (int y = 0; y < kSkinHeight; ++y) {
-        for (int x = 0; x < kSkinWidth; ++x) {
+    for (int dy = 0; dy < image.height(); ++dy) {
+        for (int dx = 0; dx < image.width(); ++dx) {
+            const int x = dx / scale;
+            const int y = dy / scale;
             if (!in(x, y)) {
-                image.setPixelColor(x, y, kKey);
+                image.setPixelColor(dx, dy, outside);
                 continue;
             }
             if (!in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1)) {
-                image.setPixelColor(x, y, QColor(0x09, 0x0a, 0x0c));
+                image.setPixelColor(dx, dy, QColor(0x09, 0x0a, 0x0c));
                 continue;
             }
             const bool lit = !in(x, y - 2) || !in(x - 2, y) || !in(x - 1, y - 1);
             const bool shaded = !in(x, y + 2) || !in(x + 2, y) || !in(x + 1, y + 1);
-            const QColor base = painted.pixelColor(x, y);
+            const QColor base = painted.pixelColor(dx, dy);
             if (lit)
-                image.setPixelColor(x, y, Mix(base, QColor(0xb4, 0xbb, 0xc6), 0.45));
+                image.setPixelColor(dx, dy, Mix(base, QColor(0xb4, 0xbb, 0xc6), 0.45));
             else if (shaded)
-                image.setPixelColor(x, y, Mix(base, QColor(0, 0, 0), 0.45));
+                image.setPixelColor(dx, dy, Mix(base, QColor(0, 0, 0), 0.45));
         }
     }
 }
 
-QImage DrawSkin()
+// The skin at `scale` times its size. At its own size the cut-away part is
+// the key colour (the GIF the outline is cut from); larger, it is
+// transparent, so that scaling to a screen's density blends the edge with
+// nothing rather than with the key colour.
+QImage DrawSkin(int scale)
 {
-    QImage image(kSkinWidth, kSkinHeight, QImage::Format_RGB32);
+    QImage image(kSkinWidth * scale, kSkinHeight * scale, scale == 1 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
     image.fill(kKey);
     const std::vector<bool> inside = InsideMask(Outline());
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(scale, scale);
         DrawBody(p);
         DrawTitle(p);
         DrawWindowKeys(p);
         DrawGrille(p);
-        DrawPanels(p, image);
-        DrawVolumePod(p, image);
+        DrawPanels(p, image, scale);
+        DrawVolumePod(p, image, scale);
     }
-    FinishOutline(image, inside);
+    FinishOutline(image, inside, scale, scale == 1 ? kKey : QColor(Qt::transparent));
     return image;
 }
 
@@ -433,10 +503,8 @@ void TriangleUp(QImage& image, int cx, int y, int half)
     }
 }
 
-void MagnifyingGlass(QImage& image)
+void MagnifyingGlass(QPainter& p)
 {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     // Handle first, so the rim covers its end.
     p.setPen(QPen(QColor(0x7a, 0x42, 0x0c), 3.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(12.2, 10.2), QPointF(15.4, 13.2));
@@ -463,10 +531,8 @@ void ColourSquares(QImage& image)
     }
 }
 
-void Lamp(QImage& image, QPointF centre, QColor colour, bool glowing)
+void Lamp(QPainter& p, QPointF centre, QColor colour, bool glowing)
 {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     if (glowing) {
         QRadialGradient glow(centre, 4.5);
@@ -506,11 +572,15 @@ void ReturnArrow(QImage& image, int x, int y)
                 image.setPixelColor(x + col, y + row, ink);
 }
 
+// A button picture: pixel art on the face, drawn pixel by pixel and at
+// twice the size by the Scale2x rule, and shapes drawn with the painter at
+// whatever size.
 struct ButtonPicture {
     const char* name;
     int width;
     int height;
-    void (*draw)(QImage&);
+    void (*pixels)(QImage&);
+    void (*shapes)(QPainter&) = nullptr;
 };
 
 const std::vector<ButtonPicture>& ButtonPictures()
@@ -533,19 +603,13 @@ const std::vector<ButtonPicture>& ButtonPictures()
         {"Command20", 22, 17, [](QImage& i) { Bar(i, 6, 6, 9, 3); }},
         {"Command11", 22, 17, [](QImage& i) { TriangleRight(i, 8, 7, 3); Bar(i, 12, 4, 2, 7); }},
         {"Command23", 22, 17, [](QImage& i) { TriangleRight(i, 7, 7, 3); TriangleRight(i, 11, 7, 3); }},
-        {"Command9", 22, 17, MagnifyingGlass},
+        {"Command9", 22, 17, [](QImage&) {}, MagnifyingGlass},
         {"Command10", 22, 17, ColourSquares},
-        {"Command21", 22, 17, MagnifyingGlass},
-        {"Command17", 46, 13,
-         [](QImage& i) {
-             Lamp(i, QPointF(6.5, 5.5), QColor(0x1e, 0x6a, 0x2a), false);
-             DrawPixelText(i, 12, 3, "SHUFFLE", QColor(0x24, 0x28, 0x2e));
-         }},
-        {"Command18", 27, 13,
-         [](QImage& i) {
-             Lamp(i, QPointF(6.5, 5.5), QColor(0x2c, 0xe8, 0x4c), true);
-             ReturnArrow(i, 13, 1);
-         }},
+        {"Command21", 22, 17, [](QImage&) {}, MagnifyingGlass},
+        {"Command17", 46, 13, [](QImage& i) { DrawPixelText(i, 12, 3, "SHUFFLE", QColor(0x24, 0x28, 0x2e)); },
+         [](QPainter& p) { Lamp(p, QPointF(6.5, 5.5), QColor(0x1e, 0x6a, 0x2a), false); }},
+        {"Command18", 27, 13, [](QImage& i) { ReturnArrow(i, 13, 1); },
+         [](QPainter& p) { Lamp(p, QPointF(6.5, 5.5), QColor(0x2c, 0xe8, 0x4c), true); }},
     };
     return pictures;
 }
@@ -614,11 +678,29 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make %s/buttons\n", qPrintable(out.path()));
         return 1;
     }
-    bool ok = Save(DrawSkin(), out.filePath(QStringLiteral("new2.png")));
+    bool ok = Save(DrawSkin(1), out.filePath(QStringLiteral("new2.png")));
+    ok = Save(DrawSkin(2), out.filePath(QStringLiteral("new2@2x.png"))) && ok;
     for (const ButtonPicture& picture : ButtonPictures()) {
-        QImage image = ButtonFace(picture.width, picture.height);
-        picture.draw(image);
-        ok = Save(image, out.filePath(QStringLiteral("buttons/%1.png").arg(QLatin1String(picture.name)))) && ok;
+        for (int scale : {1, 2}) {
+            QImage image = ButtonFace(picture.width, picture.height);
+            if (scale == 1) {
+                picture.pixels(image);
+            } else {
+                image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+                QImage art(picture.width, picture.height, QImage::Format_ARGB32);
+                art.fill(Qt::transparent);
+                picture.pixels(art);
+                LayArt(image, art, 0, 0, scale);
+            }
+            if (picture.shapes) {
+                QPainter p(&image);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.scale(scale, scale);
+                picture.shapes(p);
+            }
+            const QString name = QLatin1String(picture.name) + (scale > 1 ? QStringLiteral("@2x") : QString());
+            ok = Save(image, out.filePath(QStringLiteral("buttons/%1.png").arg(name))) && ok;
+        }
     }
     return ok ? 0 : 1;
 }

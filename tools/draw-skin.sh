@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Redraws the skin picture and the button pictures into assets/ as GIFs.
+# Redraws the skin picture and the button pictures into assets/ as GIFs, and
+# at twice the size as PNGs.
 #   tools/draw-skin.sh [BUILD_DIR]    (default: build)
 # Qt cannot write GIF, so draw-skin writes PNGs and ImageMagick converts
 # them. The palette is reduced without dithering, and every GIF is checked
@@ -26,5 +27,10 @@ to_gif() {
 to_gif "$work/new2.png" "$here/assets/new2.gif"
 for png in "$work"/buttons/*.png; do
   name=$(basename "$png" .png)
+  case $name in *@2x) continue ;; esac
   to_gif "$png" "$here/assets/buttons/$name.gif"
 done
+# Twice the size, for screens of high density: kept as PNG, whose
+# transparency blends the edge when the window is scaled by a fraction.
+cp "$work/new2@2x.png" "$here/assets/new2@2x.png"
+cp "$work"/buttons/*@2x.png "$here/assets/buttons/"

@@ -112,9 +112,9 @@ void ApplyColours(QWidget* w, const ControlDesign& d)
 void ShowPicture(PictureButton& button)
 {
     button.setFlat(true);
-    if (const auto picture = LoadButtonPicture(button.objectName())) {
-        button.setIcon(QIcon(*picture));
-        button.setIconSize(picture->size());
+    if (auto picture = LoadButtonIcon(button.objectName())) {
+        button.setIcon(picture->icon);
+        button.setIconSize(picture->size);
     }
 }
 

@@ -1,11 +1,14 @@
 #include "shell/show_on_screen.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <xcb/xcb.h>
+
+#include <algorithm>
 
 namespace corvan {
 
@@ -24,8 +27,26 @@ void MapAgain(QWidget& window)
 
 }  // namespace
 
+QPoint FitOnScreen(const QRect& window, const QRect& available)
+{
+    if (available.isEmpty())
+        return window.topLeft();
+    const auto fit = [](int place, int length, int first, int room) {
+        place = std::min(place, first + room - length);
+        return std::max(place, first);
+    };
+    return {fit(window.x(), window.width(), available.x(), available.width()),
+            fit(window.y(), window.height(), available.y(), available.height())};
+}
+
 void ShowOnScreen(QWidget& window, int retryMs, int tries)
 {
+    const QRect place(window.pos(), window.size());
+    const QScreen* screen = QGuiApplication::screenAt(place.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        window.move(FitOnScreen(place, screen->availableGeometry()));
     window.show();
     if (!qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -67,5 +68,18 @@ bool DressInSkin(QWidget& form, const QString& picturePath, QString* error);
 // ("Command13"); nullopt when the file is missing or unreadable.
 std::optional<QPixmap> LoadButtonPicture(const QString& controlName,
                                          const QStringList& folders = AssetFolders());
+
+// The picture drawn at twice the size beside `picturePath` ("new2.gif" ->
+// "new2@2x.png"), for screens of more than one device pixel per window
+// pixel; nullopt when there is none.
+std::optional<QString> DenseCompanion(const QString& picturePath);
+
+// A picture button's face: an icon of the button's picture at `size`, which
+// on a denser screen draws the picture made at twice the size.
+struct ButtonPicture {
+    QIcon icon;
+    QSize size;
+};
+std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QStringList& folders = AssetFolders());
 
 }  // namespace corvan

@@ -131,6 +131,30 @@ class Screen:
             timeout=20).stdout
         return read_ppm(data)
 
+    def paint_desktop(self, rgb):
+        """Gives the desktop behind every window one plain colour."""
+        from Xlib import display
+        d = display.Display(self.desktop.display)
+        try:
+            root = d.screen().root
+            root.change_attributes(background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2])
+            root.clear_area()
+            d.sync()
+        finally:
+            d.close()
+
+    def settled(self, x, y, width, height, timeout=5.0):
+        """A picture of the area once two pictures in a row agree."""
+        last = [None]
+
+        def still():
+            image = self.grab(x, y, width, height)
+            same = last[0] is not None and numpy.array_equal(image, last[0])
+            last[0] = image
+            return same
+        wait_until(still, timeout, interval=0.2, what="the screen to settle")
+        return last[0]
+
     def windows(self, name):
         """X windows whose title matches the regular expression `name`."""
         out = self.xdotool("search", "--onlyvisible", "--name", name, check=False)
@@ -207,12 +231,12 @@ class Oracle:
 class Player:
     """One run of the program under test, in a folder of media."""
 
-    def __init__(self, desktop, screen, program, folder, wait=True, args=()):
+    def __init__(self, desktop, screen, program, folder, wait=True, args=(), env=None):
         self.desktop = desktop
         self.screen = screen
         self.folder = folder
         self.window = None
-        self.child = desktop.procs.start([program, *args], env=desktop.env(), cwd=folder,
+        self.child = desktop.procs.start([program, *args], env=dict(desktop.env(), **(env or {})), cwd=folder,
                                          log_path=os.path.join(desktop.logs, "player.log"))
         if wait:
             self.find_window()

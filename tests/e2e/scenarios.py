@@ -9,12 +9,13 @@ import subprocess
 import time
 import urllib.parse
 
+import dense
 import joins
 import latency
 import media
 import xdnd
 from desktop import StartingDesktop, wait_until
-from player import TITLE, CheckFailed, Oracle
+from player import TITLE, CheckFailed, Oracle, Player, read_ppm, write_ppm
 
 SCENARIOS = {}
 
@@ -659,6 +660,108 @@ def close_hot_spot(s):
     s.start(short_queue(s))
     s.click("Image3")
     s.expect_exit()
+
+
+# --- dense screens --------------------------------------------------------------
+
+# A desktop colour that no pixel of the skin has.
+BACKDROP = (0, 255, 0)
+# The lettering of the title, in window pixels.
+TITLE_LETTERING = (40, 4, 150, 20)
+
+
+def _window_at_scale(s, scale, program=None):
+    """Starts the program with the toolkit's scale `scale`, checks that its
+    window lies wholly on the screen at its size in device pixels, and
+    returns a settled picture of it with its geometry; the program is ended."""
+    s.log(f"start the player at a scale of {scale}")
+    player = Player(s.desktop, s.screen, program or s.args.player, s.media("dense"),
+                    env={"QT_SCALE_FACTOR": str(scale)})
+    try:
+        x, y, w, h = s.screen.geometry(player.window)
+        width, height = s.oracle.size()
+        check((w, h) == (int(width * scale + 0.5), int(height * scale + 0.5)),
+              f"at a scale of {scale} the window is {w} x {h}")
+        check(x >= 0 and y >= 0 and x + w <= s.desktop.width and y + h <= s.desktop.height,
+              f"at a scale of {scale} the window lies at {x}, {y} partly off the screen")
+        image = s.screen.settled(x, y, w, h)
+        write_ppm(os.path.join(s.work, f"scale-{scale}.ppm"), image)
+        return image, (x, y)
+    finally:
+        player.stop()
+
+
+def _plain_pictures_only(s):
+    """A copy of the program beside the 1x pictures alone, as it was before
+    the pictures for dense screens were drawn."""
+    folder = s.short_folder("plain")
+    built = os.path.dirname(s.args.player)
+    shutil.copy2(s.args.player, folder)
+    shutil.copy2(os.path.join(built, "new2.gif"), folder)
+    os.makedirs(os.path.join(folder, "buttons"))
+    for name in os.listdir(os.path.join(built, "buttons")):
+        if name.endswith(".gif"):
+            shutil.copy2(os.path.join(built, "buttons", name), os.path.join(folder, "buttons"))
+    return os.path.join(folder, os.path.basename(s.args.player))
+
+
+@scenario
+def dense_screens(s):
+    """The window at scales of 1, 1.5 and 2: the same outline, scaled, with
+    no pixel of the cut-away colour, wholly on the screen, and at 2 with the
+    detail of pictures drawn at twice the size."""
+    os.makedirs(s.media("dense"), exist_ok=True)
+    s.oracle = Oracle(s.desktop, s.args.oracle, s.media("dense"), s.work)
+    s.screen.paint_desktop(BACKDROP)
+    _picture, key = s.oracle.skin()
+    _skin, mask = s.skin()
+    # The oracle's window would stand over the player's at a scale of 2.
+    s.desktop.procs.stop(s.oracle._child)
+    for scale in (1, 1.5, 2):
+        image, (x, y) = _window_at_scale(s, scale)
+        if scale == 1:
+            check((x, y) == (554, 19), f"at a scale of 1 the window opens at {x}, {y}, not at its place")
+        shown = dense.outline(image, BACKDROP)
+        expected = dense.scaled(mask, *shown.shape, scale)
+        wrong, where = dense.off_edge_differences(shown, expected)
+        check(wrong == 0, f"at a scale of {scale} the outline differs from the 1x one at {wrong} pixels, "
+              f"for example {where}")
+        keyed = dense.key_coloured(image, key)
+        check(keyed == 0, f"at a scale of {scale} {keyed} pixels show the cut-away colour")
+        if scale == 2:
+            sharp = image
+
+    # The lettering at 2, beside the 1x picture enlarged: detail finer than
+    # a window pixel.
+    blocky, _place = _window_at_scale(s, 2, program=_plain_pictures_only(s))
+    px, py, pw, ph = TITLE_LETTERING
+    crop = (slice(2 * py, 2 * (py + ph)), slice(2 * px, 2 * (px + pw)))
+    detail, contrast = dense.fine_detail(sharp[crop])
+    old_detail, old_contrast = dense.fine_detail(blocky[crop])
+    s.log(f"the title lettering at 2: {detail:.0%} of the edges inside a window pixel, edge contrast "
+          f"{contrast:.1f}; from the 1x picture {old_detail:.0%}, {old_contrast:.1f}")
+    check(detail >= 0.25, f"the title lettering at a scale of 2 is the 1x picture enlarged "
+          f"({detail:.0%} of its edges inside a window pixel)")
+    check(old_detail <= 0.05, f"the 1x picture alone shows {old_detail:.0%} detail: the measure is wrong")
+    # Every picture button shows its picture drawn at twice the size.
+    built = os.path.dirname(s.args.player)
+    seen = []
+    for name in [c for c in s.oracle.controls() if c.startswith("Command")]:
+        drawn = os.path.join(built, "buttons", f"{name}@2x.png")
+        if not os.path.exists(drawn):
+            continue
+        face = subprocess.run(["convert", drawn, "-depth", "8", "ppm:-"], capture_output=True,
+                              check=True).stdout
+        bx, by, bw, bh = s.oracle.place(name)
+        if not s.oracle.controls()[name][4]:
+            continue
+        shown = sharp[2 * by:2 * (by + bh), 2 * bx:2 * (bx + bw)]
+        if min(shown.shape[:2]) < 16:
+            continue  # beyond the window's edge
+        check(dense.holds(shown, read_ppm(face)), f"{name} at a scale of 2 does not show {os.path.basename(drawn)}")
+        seen.append(name)
+    s.log(f"{len(seen)} buttons show their pictures drawn at twice the size")
+    check(len(seen) >= 12, f"only {seen} were seen")
 
 
 # --- from outside the window: command line, another start, a drop ----------------

@@ -24,7 +24,8 @@ done
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/corvan-player usr/share/corvan-player/new2.gif usr/share/applications/corvan-player.desktop \
+for file in usr/bin/corvan-player usr/share/corvan-player/new2.gif usr/share/corvan-player/new2@2x.png \
+            usr/share/corvan-player/buttons/Command9@2x.png usr/share/applications/corvan-player.desktop \
             usr/share/metainfo/org.example.corvan_player.metainfo.xml usr/share/man/man1/corvan-player.1; do
   [ -e "$root/$file" ] || { echo "the package lacks $file"; exit 1; }
 done

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -93,11 +94,47 @@ TEST(Skin, EveryButtonPictureHasItsSize)
         {"Command21", 22, 17}, {"Command17", 46, 13}, {"Command18", 27, 13},
     };
     for (const auto& b : buttons) {
-        const std::optional<QPixmap> picture = LoadButtonPicture(QLatin1String(b.name), {kAssets});
+        const QString name = QLatin1String(b.name);
+        const std::optional<ButtonPicture> picture = LoadButtonIcon(name, {kAssets});
         ASSERT_TRUE(picture) << b.name;
-        EXPECT_EQ(picture->size(), QSize(b.width, b.height)) << b.name;
+        const QSize size(b.width, b.height);
+        EXPECT_EQ(picture->size, size) << b.name;
+        const QImage plain(kAssets + QStringLiteral("/buttons/%1.gif").arg(name));
+        EXPECT_EQ(picture->icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_RGB32),
+                  plain.convertToFormat(QImage::Format_RGB32))
+            << b.name;
+        // On a screen of twice the density the picture drawn at twice the
+        // size is shown, not the small one enlarged.
+        const QPixmap dense = picture->icon.pixmap(size, 2.0);
+        EXPECT_EQ(dense.size(), size * 2) << b.name;
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0) << b.name;
+        const QImage drawn(kAssets + QStringLiteral("/buttons/%1@2x.png").arg(name));
+        EXPECT_EQ(dense.toImage().convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32))
+            << b.name;
+        const QPixmap between = picture->icon.pixmap(size, 1.5);
+        EXPECT_EQ(between.deviceIndependentSize().toSize(), size) << b.name << " takes its own room at 1.5";
     }
-    EXPECT_FALSE(LoadButtonPicture(QStringLiteral("Command99"), {kAssets}));
+    EXPECT_FALSE(LoadButtonIcon(QStringLiteral("Command99"), {kAssets}));
+}
+
+TEST(Skin, ADenseButtonPictureOfTheWrongSizeIsNotUsed)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("buttons")));
+    ASSERT_TRUE(QFile::copy(kAssets + QStringLiteral("/buttons/Command9.gif"),
+                            dir.filePath(QStringLiteral("buttons/Command9.gif"))));
+    const std::optional<ButtonPicture> alone = LoadButtonIcon(QStringLiteral("Command9"), {dir.path()});
+    ASSERT_TRUE(alone);
+    EXPECT_FALSE(alone->icon.pixmap(alone->size, 2.0).isNull()) << "without a dense picture the plain one serves";
+
+    QImage wrong(10, 10, QImage::Format_RGB32);
+    wrong.fill(Qt::red);
+    ASSERT_TRUE(wrong.save(dir.filePath(QStringLiteral("buttons/Command9@2x.png"))));
+    const std::optional<ButtonPicture> picture = LoadButtonIcon(QStringLiteral("Command9"), {dir.path()});
+    ASSERT_TRUE(picture);
+    const QImage shown = picture->icon.pixmap(picture->size, 2.0).toImage();
+    EXPECT_NE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::red));
 }
 
 TEST(Skin, AssetsComeFromTheFirstFolderThatHasThem)
