@@ -19,6 +19,8 @@ tests=(
   # a real X server and sound server, and the tools that drive them
   xvfb xdotool openbox x11-utils imagemagick pulseaudio pulseaudio-utils sox
   python3 python3-numpy python3-xlib xclip
+  # a Wayland compositor, and the toolkit's way of being its client
+  weston qt6-wayland
   # the desktop's buses and tools: a private session bus, the remote control
   dbus-daemon dbus-bin playerctl
   # the launcher, the software centre entry and the Debian package

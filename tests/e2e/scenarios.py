@@ -9,10 +9,13 @@ import subprocess
 import time
 import urllib.parse
 
+import numpy
+
 import dense
 import joins
 import latency
 import media
+import wayland
 import xdnd
 from desktop import StartingDesktop, wait_until
 from player import TITLE, CheckFailed, Oracle, Player, read_ppm, write_ppm
@@ -762,6 +765,102 @@ def dense_screens(s):
         seen.append(name)
     s.log(f"{len(seen)} buttons show their pictures drawn at twice the size")
     check(len(seen) >= 12, f"only {seen} were seen")
+
+
+# --- on a Wayland compositor ------------------------------------------------------
+
+def _differs(before, after, x, y, width, height):
+    """The share of pixels of the area that changed between two pictures."""
+    h, w = before.shape[:2]
+    x0, y0, x1, y1 = max(0, x), max(0, y), min(w, x + width), min(h, y + height)
+    if x0 >= x1 or y0 >= y1:
+        return 0.0
+    changed = numpy.any(before[y0:y1, x0:x1] != after[y0:y1, x0:x1], axis=2)
+    return float(changed.mean())
+
+
+@scenario
+def wayland_window(s):
+    """The program as a Wayland client of weston: its window shows the skin
+    inside the outline and the desktop outside it, a click there reaches the
+    desktop and not the player, a file double-clicked plays, and the popup
+    menu opens."""
+    folder = long_queue(s)
+    s.oracle = Oracle(s.desktop, s.args.oracle, folder, s.work)
+    picture, mask = s.skin()
+    menu_width, menu_height = s.oracle.menus()["mnupopup"]["size"]
+    compositor = wayland.Compositor(s.desktop, s.screen)
+    compositor.move(wayland.WIDTH - 1, 0)
+    s.log("start the player on weston")
+    s.player = Player(s.desktop, s.screen, s.args.player, folder, wait=False, env=compositor.env())
+    skin_box = wayland.box(mask)
+    last = [None]
+
+    def shown_whole():
+        check(s.player.running(), "the player ended")
+        image = compositor.screenshot()
+        found, shown = wayland.window_outline(image)
+        same = last[0] is not None and numpy.array_equal(image, last[0])
+        last[0] = image
+        if found and found[2:] == skin_box[2:] and same:
+            return image, found, shown
+        return None
+    try:
+        image, found, shown = wait_until(shown_whole, 20, interval=0.3, what="the player's window on weston")
+    except TimeoutError:
+        write_ppm(os.path.join(s.work, "weston.ppm"), last[0])
+        raise CheckFailed(f"no window of the skin's outline {skin_box[2]} x {skin_box[3]} showed on weston; "
+                          f"the shape there measures {wayland.window_outline(last[0])[0]} (see weston.ppm)")
+    ox, oy = found[0] - skin_box[0], found[1] - skin_box[1]
+    write_ppm(os.path.join(s.work, "weston.ppm"), image)
+    height, width = mask.shape
+    region = shown[oy:oy + height, ox:ox + width]
+    check(region.shape == mask.shape, f"the window at {ox}, {oy} reaches past weston's screen")
+    opaque_outside = int((region & ~mask).sum())
+    see_through_inside = int((~region & mask).sum())
+    s.log(f"the window at {ox}, {oy}: {opaque_outside} pixels drawn outside the outline, "
+          f"{see_through_inside} missing inside")
+    check(opaque_outside == 0 and see_through_inside == 0,
+          f"the window is not cut to its outline: {opaque_outside} pixels drawn outside it, "
+          f"{see_through_inside} see-through inside (see weston.ppm)")
+    # Where no control lies, the skin picture itself shows.
+    bare = mask.copy()
+    for cx, cy, cw, ch, visible in s.oracle.controls().values():
+        if visible:
+            bare[max(0, cy - 1):cy + ch + 1, max(0, cx - 1):cx + cw + 1] = False
+    window = image[oy:oy + height, ox:ox + width].astype(int)
+    wrong = int((numpy.abs(window - picture[:height, :width].astype(int)).max(axis=2)[bare] > 2).sum())
+    check(wrong == 0, f"{wrong} pixels of the bare skin differ from the skin picture")
+
+    # A double-click on a file plays it.
+    rows = s.oracle.rows("File1", folder=folder, place=list(s.oracle.place("File1")))
+    rx, ry, rw, rh = dict(zip(rows["names"], rows["rows"]))["b.wav"]
+    s.log("double-click entry b.wav")
+    compositor.double_click(ox + rx + min(rw, 60) // 2, oy + ry + rh // 2)
+    s.expect_tone("b.wav", timeout=6)
+
+    # A right click where the outline cuts the window away goes to the
+    # desktop below; one on the skin opens the popup menu.
+    cut = _find(~mask)
+    kept = _find(mask, avoid=[s.oracle.place(c) for c in s.oracle.controls()])
+    for (px, py), inside in ((cut, False), (kept, True)):
+        x, y = ox + px, oy + py
+        compositor.move(wayland.WIDTH - 1, 0)
+        time.sleep(0.3)
+        before = compositor.screenshot()
+        s.log(f"right-click at {px}, {py} of the window, {'on' if inside else 'outside'} the skin")
+        compositor.click(x, y, button=3)
+        compositor.move(wayland.WIDTH - 1, 0)
+
+        def opened():
+            return _differs(before, compositor.screenshot(), x + 4, y + 4, menu_width - 8, menu_height - 8) > 0.3
+        if inside:
+            wait_until(opened, 5, interval=0.2, what="the popup menu")
+            s.screen.key("Escape")
+        else:
+            time.sleep(1.0)
+            check(not opened(), f"a right click at {px}, {py}, outside the skin, reached the player")
+    check(s.player.running(), "the player ended")
 
 
 # --- from outside the window: command line, another start, a drop ----------------
