@@ -543,6 +543,74 @@ def find_save_restart_load(s):
     s.expect_tone("two.mp3", timeout=5)
 
 
+# --- names that are bytes, not text -------------------------------------------
+
+# File names a Linux folder can hold that are no UTF-8 text: Latin-1, a lone
+# byte, a sequence cut off before its end.
+BYTE_NAMES = {b"caf\xe9.mp3": 330, b"\xff.mp3": 550, b"cut\xe2\x82.mp3": 770}
+
+
+def _rows_by_index(s, control, count, place):
+    """The rows of a list of `count` entries, top to bottom."""
+    return s.oracle.rows(control, items=[f"entry {i}" for i in range(count)], place=list(place))["rows"]
+
+
+@scenario
+def names_that_are_not_text(s):
+    """Files whose names are not UTF-8 play from the file list and from the
+    playlist, and a saved playlist keeps their names byte for byte."""
+    folder = s.short_folder("bytes")
+    for i, (name, hz) in enumerate(BYTE_NAMES.items()):
+        plain = os.path.join(folder, f"n{i}.mp3")
+        media.mp3(plain, hz, 20)
+        os.rename(plain, os.path.join(os.fsencode(folder), name))
+    s.tones = {os.fsdecode(name): hz for name, hz in BYTE_NAMES.items()}
+    paths = {os.path.join(os.fsencode(folder), name) for name in BYTE_NAMES}
+
+    s.start(folder)
+    listed = s.oracle.rows("File1", folder=folder, place=list(s.file1_place))
+    at = [n.startswith("caf") for n in listed["names"]].index(True)
+    x, y, w, h = listed["rows"][at]
+    ox, oy = s.origin()
+    s.log("double-click the Latin-1 name in the file list")
+    s.screen.double_click(ox + x + min(w, 60) // 2, oy + y + h // 2)
+    s.expect_tone(os.fsdecode(b"caf\xe9.mp3"), timeout=5)
+
+    # The media search finds all three; saved, the playlist holds their bytes.
+    s.click("Command9")            # Show Search
+    s.click("Command21")           # Find Media, pattern *.MP3
+    playlist = os.path.join(s.work, "bytes.sic")
+    if os.path.exists(playlist):
+        os.remove(playlist)
+    time.sleep(0.5)
+    s.popup("mnupopupplaylist", "mnupopupsavelist")
+    _dialog(s, "Save Mp3 PlayList", playlist)
+    wait_until(lambda: os.path.exists(playlist), 3, what="the playlist file")
+    with open(playlist, "rb") as f:
+        lines = f.read().split(b"\r\n")
+    check(lines[-1] == b"" and set(lines[:-1]) == paths, f"Save List wrote {lines!r}, not {sorted(paths)!r}")
+    order = lines[:-1]
+
+    def play_from_list(name):
+        rows = _rows_by_index(s, "List1", len(order), s.list1_place)
+        x, y, w, h = rows[order.index(os.path.join(os.fsencode(folder), name))]
+        ox, oy = s.origin()
+        s.log(f"double-click {name!r} in the playlist")
+        s.screen.double_click(ox + x + 30, oy + y + h // 2)
+        s.expect_tone(os.fsdecode(name), timeout=5)
+
+    play_from_list(b"\xff.mp3")
+    s.popup("mnupopupexit")
+    s.expect_exit()
+
+    # Loaded again in a new start, the names still open their files.
+    s.start(folder)
+    s.popup("mnupopupplaylist", "mnupopuploadlist")
+    _dialog(s, "Load Mp3 PlayList", playlist)
+    time.sleep(0.5)
+    play_from_list(b"cut\xe2\x82.mp3")
+
+
 # --- the tag window ------------------------------------------------------------
 
 def _read_box(s, window, place):
