@@ -4,12 +4,11 @@
 #include "browser/media_search.h"
 #include "engine/media_engine.h"
 #include "playlist/list1.h"
+#include "playlist/playlist_log.h"
 #include "playlist/progress_throttle.h"
 
+#include <QDir>
 #include <QScopeGuard>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace corvan {
 
@@ -48,7 +47,21 @@ void PlaylistCommands::SavePlaylist()
     const QString name = dialogs_.saveFileName
                              ? dialogs_.saveFileName(QStringLiteral("Save Mp3 PlayList"), SaveFilter(), HomeFolder())
                              : QString();
-    SaveList(*c_.List1, FilePath::FromText(name));
+    if (name.isEmpty())
+        return;
+    // A list that cannot be written is said to be so: a silent failure
+    // would leave the user believing it saved. The file that was there
+    // before stays as it was.
+    const FilePath file = FilePath::FromText(name);
+    QString reason;
+    if (SaveList(*c_.List1, file, &reason))
+        return;
+    qCWarning(lcPlaylist).noquote() << "Save List to" << file.Text() << "failed:" << reason;
+    if (dialogs_.message)
+        dialogs_.message(QStringLiteral("Save Mp3 PlayList"),
+                         QStringLiteral("The playlist was not saved to \"%1\": %2.\nA file already there is left as it was.")
+                             .arg(file.Text(), reason),
+                         QMessageBox::Warning);
 }
 
 void PlaylistCommands::LoadPlaylist()
@@ -59,7 +72,17 @@ void PlaylistCommands::LoadPlaylist()
     const QString name = dialogs_.openFileName
                              ? dialogs_.openFileName(QStringLiteral("Load Mp3 PlayList"), LoadFilter(), HomeFolder())
                              : QString();
-    loadEntries(FilePath::FromText(name));
+    // Cancelled, the list is left empty, as it always was; a list named and
+    // not read is said to be so.
+    const FilePath file = FilePath::FromText(name);
+    QString reason;
+    if (loadEntries(file, &reason) || name.isEmpty())
+        return;
+    qCWarning(lcPlaylist).noquote() << "Load List from" << file.Text() << "failed:" << reason;
+    if (dialogs_.message)
+        dialogs_.message(QStringLiteral("Load Mp3 PlayList"),
+                         QStringLiteral("The playlist \"%1\" cannot be read: %2.").arg(file.Text(), reason),
+                         QMessageBox::Warning);
 }
 
 void PlaylistCommands::CopySelectionToSearch()
@@ -113,18 +136,16 @@ void PlaylistCommands::replaceEntries(const QList<FilePath>& entries)
     ReplaceEntries(*c_.List1, entries);
 }
 
-bool PlaylistCommands::loadEntries(const FilePath& file)
+bool PlaylistCommands::loadEntries(const FilePath& file, QString* reason)
 {
     refilling_ = true;
     const auto done = qScopeGuard([this] { refilling_ = false; });
-    return LoadList(*c_.List1, file);
+    return LoadList(*c_.List1, file, reason);
 }
 
 QString HomeFolder()
 {
-    if (const passwd* account = ::getpwuid(::geteuid()); account && account->pw_dir && account->pw_dir[0])
-        return QString::fromLocal8Bit(account->pw_dir);
-    return QStringLiteral("/");
+    return QDir::homePath();
 }
 
 }  // namespace corvan

@@ -76,7 +76,7 @@ public:
 private:
     FilePath selectedEntry() const;
     void replaceEntries(const QList<FilePath>& entries);
-    bool loadEntries(const FilePath& file);
+    bool loadEntries(const FilePath& file, QString* reason = nullptr);
 
     PlaylistControls c_;
     MediaEngine& engine_;
@@ -84,7 +84,7 @@ private:
     bool refilling_ = false;
 };
 
-// The user's home folder, from the account database.
+// The user's home folder, where the playlist dialogs open.
 QString HomeFolder();
 
 }  // namespace corvan

@@ -344,8 +344,18 @@ bool SaveList(const QList<FilePath>& entries, const FilePath& file, QString* rea
         }
         written = EncodeLines(lines, sink);
     }
-    if (!written) {
-        const QString why = out.errorString();
+    // The last lines may still wait in the file's buffer, and commit() puts
+    // the new file in place even when writing them out fails (the disk
+    // full, the file too large): they are written out here, and a failure
+    // leaves the old file where it is.
+    errno = 0;
+    if (!written || !out.flush()) {
+        // A write cut short is reported without its cause; the system's
+        // last word names it ("File too large", "No space left on device").
+        const int cause = errno;
+        const QString why = out.error() == QFileDevice::WriteError && cause != 0
+                                ? QString::fromLocal8Bit(std::strerror(cause))
+                                : out.errorString();
         out.cancelWriting();
         return fail(why);
     }

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 static void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
@@ -176,6 +180,72 @@ TEST(PlaylistFiles, SaveWritesEveryLine)
     EXPECT_EQ(h.c().List1->count(), 3);
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"out.sic"_s});
     EXPECT_TRUE(h.messages.isEmpty());
+}
+
+// Writes past `bytes` fail with EFBIG, as on a full disk, for root too.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &before);
+        previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousSignal);
+    }
+    rlimit before{};
+    void (*previousSignal)(int) = nullptr;
+};
+
+TEST(PlaylistFiles, AFailedSaveSaysSoAndKeepsTheOldFile)
+{
+    QTemporaryDir tmp;
+    const QString name = tmp.filePath(u"out.sic"_s);
+    PlaylistWindow h;
+    h.SetLines({u"/m/old.mp3"_s});
+    h.saveAnswers = QStringList{name};
+    h.m().mnupopupsavelist->trigger();
+    ASSERT_EQ(ReadAll(name), "/m/old.mp3\r\n");
+
+    QStringList many;
+    for (int i = 0; i < 200; ++i)
+        many << u"/music/a rather long folder name/and a long file name %1.mp3"_s.arg(i);
+    h.SetLines(many);
+    h.saveAnswers = QStringList{name};
+    {
+        const FileSizeLimit full(4096);
+        h.m().mnupopupsavelist->trigger();
+    }
+    ASSERT_EQ(h.messages.size(), 1);
+    EXPECT_TRUE(h.messages.front().startsWith(u"Save Mp3 PlayList|The playlist was not saved to \""_s + name))
+        << h.messages.front().toStdString();
+    EXPECT_EQ(ReadAll(name), "/m/old.mp3\r\n") << "the old list is intact";
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"out.sic"_s})
+        << "no part-written file is left beside it";
+
+    // A folder that is not there.
+    h.messages.clear();
+    h.saveAnswers = QStringList{tmp.filePath(u"gone/out.sic"_s)};
+    h.m().mnupopupsavelist->trigger();
+    EXPECT_EQ(h.messages.size(), 1);
+}
+
+TEST(PlaylistFiles, AListThatCannotBeReadSaysSo)
+{
+    QTemporaryDir tmp;
+    PlaylistWindow h;
+    h.openAnswers = QStringList{tmp.filePath(u"missing.sic"_s), tmp.path()};
+    h.m().mnupopuploadlist->trigger();
+    h.m().mnupopuploadlist->trigger();
+    ASSERT_EQ(h.messages.size(), 2);
+    EXPECT_TRUE(h.messages[0].startsWith(u"Load Mp3 PlayList|The playlist \""_s + tmp.filePath(u"missing.sic"_s)))
+        << h.messages[0].toStdString();
+    EXPECT_TRUE(h.messages[1].contains(tmp.path())) << "a folder is no list";
+    EXPECT_EQ(h.c().List1->count(), 0);
 }
 
 TEST(PlaylistClicks, SelectingALineCopiesItIntoTheSearchBox)
