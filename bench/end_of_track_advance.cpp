@@ -6,7 +6,7 @@
 // queue of short files.
 #include "offscreen_application.h"
 #include "bench_summary.h"
-#include "engine/gst_media_engine.h"
+#include "engine/playback_engine.h"
 #include "playback/end_of_track.h"
 #include "shell/form2.h"
 
@@ -99,7 +99,8 @@ void MeasureTransitions(benchmark::State& state, corvan::MediaEngine& engine, st
 
 void ThroughTheWindow(benchmark::State& state)
 {
-    corvan::GstMediaEngine engine(corvan::AudioOutput::Silent);
+    const auto made = corvan::MakePlaybackEngine(corvan::AudioOutput::Silent);
+    corvan::MediaEngine& engine = *made;
     corvan::Form2 form(engine, corvan::Desktop{});
     form.Load();  // the two timers run as in the program
     corvan::Form2Controls& c = form.Controls();
@@ -123,7 +124,8 @@ void ThroughTheWindow(benchmark::State& state)
 
 void EngineAlone(benchmark::State& state)
 {
-    corvan::GstMediaEngine engine(corvan::AudioOutput::Silent);
+    const auto made = corvan::MakePlaybackEngine(corvan::AudioOutput::Silent);
+    corvan::MediaEngine& engine = *made;
     int next = 0;
     std::optional<Clock::time_point> ended;
     QObject::connect(&engine, &corvan::MediaEngine::EndOfStream, &engine, [&] {
@@ -156,9 +158,9 @@ int main(int argc, char** argv)
     {
         // The first start builds GStreamer's plugin cache and loads the
         // decoders; that is not what is measured.
-        corvan::GstMediaEngine warmUp(corvan::AudioOutput::Silent);
-        warmUp.SetFileName(corvan::FilePath::FromText(QueueFile(0)));
-        PumpUntil([&] { return warmUp.CurrentPosition() > 0; });
+        const auto warmUp = corvan::MakePlaybackEngine(corvan::AudioOutput::Silent);
+        warmUp->SetFileName(corvan::FilePath::FromText(QueueFile(0)));
+        PumpUntil([&] { return warmUp->CurrentPosition() > 0; });
     }
 
     corvan::bench::Collector results;

@@ -5,7 +5,7 @@
 #include "desktop/open_in_window.h"
 #include "desktop/open_plan.h"
 #include "desktop/player_bus.h"
-#include "engine/gst_media_engine.h"
+#include "engine/playback_engine.h"
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
 #include "shell/form2.h"
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    void Loaded() { engine_.Attach(std::make_unique<corvan::GstMediaEngine>(corvan::AudioOutput::Desktop)); }
+    void Loaded() { engine_.Attach(corvan::MakePlaybackEngine(corvan::AudioOutput::Desktop)); }
 
     corvan::PendingMediaEngine& engine_;
     std::optional<corvan::GstreamerPreload> preload_;

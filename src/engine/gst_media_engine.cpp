@@ -136,6 +136,11 @@ GstreamerPreload::~GstreamerPreload()
     thread_.join();
 }
 
+std::unique_ptr<MediaEngine> MakePlaybackEngine(AudioOutput output, QObject* parent)
+{
+    return std::make_unique<GstMediaEngine>(output, parent);
+}
+
 GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     : MediaEngine(parent)
 {

@@ -2,6 +2,7 @@
 
 #include "engine/gst_handles.h"
 #include "engine/media_engine.h"
+#include "engine/playback_engine.h"
 
 #include <QElapsedTimer>
 
@@ -15,26 +16,6 @@
 class QSocketNotifier;
 
 namespace corvan {
-
-// Where the sound goes. The program plays to the desktop's default output;
-// tests and benchmarks use Silent, which needs no sound device but still
-// consumes the sound in real time, so positions advance and files end.
-enum class AudioOutput { Desktop, Silent };
-
-// Starts GStreamer and loads the plugins the engine uses on a thread of its
-// own, so that the program can show its window meanwhile; an engine made
-// while this runs waits only for what it needs. `done` runs on that thread
-// once all is loaded. Joined when it goes away.
-class GstreamerPreload {
-public:
-    explicit GstreamerPreload(std::function<void()> done = {});
-    ~GstreamerPreload();
-    GstreamerPreload(const GstreamerPreload&) = delete;
-    GstreamerPreload& operator=(const GstreamerPreload&) = delete;
-
-private:
-    std::thread thread_;
-};
 
 // The MediaEngine on GStreamer's playbin. Every call into GStreamer happens
 // on the thread that owns the engine (the user-interface thread), and bus

@@ -236,7 +236,11 @@ QByteArray WriteM3u8(const QList<FilePath>& entries)
     QByteArray out = "#EXTM3U\n";
     for (const FilePath& entry : entries) {
         const QByteArray& bytes = entry.Bytes();
-        const bool plain = !HoldsLineEnd(bytes) && !bytes.startsWith('#') && QString::fromUtf8(bytes).toUtf8() == bytes;
+        // Written as a URI whenever the plain line would not read back as
+        // the same bytes: a line end, a leading '#', bytes that are not
+        // UTF-8, or blanks at either end that the reader trims.
+        const bool plain = !HoldsLineEnd(bytes) && !bytes.startsWith('#') && bytes.trimmed() == bytes
+                           && QString::fromUtf8(bytes).toUtf8() == bytes;
         out.append(plain ? bytes : entry.Uri());
         out.append('\n');
     }
