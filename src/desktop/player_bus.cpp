@@ -1,5 +1,6 @@
 #include "desktop/player_bus.h"
 
+#include "desktop/desktop_log.h"
 #include "desktop/mpris.h"
 #include "desktop/open_plan.h"
 
@@ -41,15 +42,20 @@ void RegisterPathLists()
 
 BusClaim ClaimPlayerName(QDBusConnection bus, int timeoutMs)
 {
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        qCDebug(lcDesktop) << "no session bus: this start is a player of its own";
         return BusClaim::NoBus;
+    }
     QDBusMessage request = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
     request << kMprisServiceName.toString() << kDoNotQueue;
     const QDBusMessage reply = bus.call(request, QDBus::Block, timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+        qCWarning(lcDesktop).noquote() << "the player's name could not be claimed on the session bus:"
+                                       << reply.errorMessage() << "- this start is a player of its own";
         return BusClaim::NoBus;
+    }
     const uint answer = reply.arguments().constFirst().toUInt();
     return answer == kPrimaryOwner || answer == kAlreadyOwner ? BusClaim::Ours : BusClaim::Taken;
 }
@@ -84,6 +90,10 @@ bool HandOver(QDBusConnection bus, const QList<FilePath>& paths, int patienceMs)
     }
     const bool raised = untilAnswered(
         [&] { return Call(bus, mprisPath, kMprisRootInterface.toString(), QStringLiteral("Raise"), {}); });
+    if (!handed)
+        qCWarning(lcDesktop) << "the running player did not take the files in time";
+    if (!raised)
+        qCWarning(lcDesktop) << "the running player did not come to the front in time";
     return handed && raised;
 }
 

@@ -1,6 +1,7 @@
 // GLib headers come before Qt's, whose keyword macros would clash with them.
 #include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
+#include <gst/pbutils/missing-plugins.h>
 
 #include "engine/gst_media_engine.h"
 
@@ -24,7 +25,15 @@ constexpr guint kPlayFlagNativeVideo = 1u << 6;
 
 bool GstreamerStarted()
 {
-    static const bool started = gst_init_check(nullptr, nullptr, nullptr);
+    static const bool started = [] {
+        GError* error = nullptr;
+        const bool ok = gst_init_check(nullptr, nullptr, &error);
+        const gst::ErrorPtr owned(error);
+        if (!ok)
+            qCWarning(lcEngine).noquote() << "GStreamer did not start, nothing can play:"
+                                          << QString::fromUtf8(error ? error->message : "no reason given");
+        return ok;
+    }();
     return started;
 }
 
@@ -95,15 +104,26 @@ OutputStage MakeOutputBin(GstElement* output)
     return {bin, pan, vol};
 }
 
-QString ErrorText(GstMessage* message)
+// What an error or a warning on the bus says: its message for people and
+// the element's own detail (where in GStreamer it arose).
+struct BusReport {
+    QString message;
+    QString detail;
+};
+
+BusReport ReportOf(GstMessage* message, void (*parse)(GstMessage*, GError**, gchar**))
 {
     GError* error = nullptr;
     gchar* debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
+    parse(message, &error, &debug);
     const gst::ErrorPtr ownedError(error);
     const gst::CharPtr ownedDebug(debug);
-    return QStringLiteral("%1 (%2)").arg(QString::fromUtf8(error ? error->message : "?"),
-                                          QString::fromUtf8(debug ? debug : ""));
+    return {QString::fromUtf8(error ? error->message : "no reason given"), QString::fromUtf8(debug ? debug : "")};
+}
+
+QString SourceName(GstMessage* message)
+{
+    return GST_MESSAGE_SRC(message) ? QString::fromUtf8(GST_MESSAGE_SRC_NAME(message)) : QString();
 }
 
 double Seconds(gint64 nanoseconds)
@@ -147,8 +167,10 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     if (!GstreamerStarted())
         return;
     playbin_.reset(gst::SinkObject(gst_element_factory_make("playbin", "corvan-engine")).release());
-    if (!playbin_)
+    if (!playbin_) {
+        qCWarning(lcEngine) << "GStreamer has no \"playbin\" (the base plugins are missing): nothing can play";
         return;
+    }
     GstElement* const playbin = playbin_.get();
 
     // The picture of a video file is decoded into a sink that shows nothing:
@@ -164,6 +186,8 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     GstElement* sound = output == AudioOutput::Desktop
                             ? gst_element_factory_make("autoaudiosink", "corvan-output")
                             : gst_element_factory_make("fakeaudiosink", "corvan-output");
+    if (!sound)
+        qCWarning(lcEngine) << "GStreamer has no sound output element; playbin chooses one of its own";
     if (sound) {
         if (output == AudioOutput::Silent)
             g_object_set(sound, "sync", TRUE, nullptr);
@@ -175,6 +199,8 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     }
     if (GstElement* filter = MakeAudioFilter())
         g_object_set(playbin, "audio-filter", filter, nullptr);
+    else
+        qCWarning(lcEngine) << "GStreamer has no \"scaletempo\": a change of speed changes the pitch too";
 
     g_signal_connect(playbin, "about-to-finish", G_CALLBACK(&GstMediaEngine::OnAboutToFinish), this);
 
@@ -233,23 +259,42 @@ void GstMediaEngine::Dispatch(GstMessage* message)
 
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_EOS:
+        qCDebug(lcEngine) << "end of stream";
         OnEndOfStream();
         break;
     case GST_MESSAGE_ERROR: {
-        qCDebug(lcEngine) << "error:" << ErrorText(message);
         // A file that was to follow without a gap and does not open: the
         // file before ends as it would have, and the window's end-of-track
         // rules take it from there.
-        bool joining = false;
+        std::optional<FilePath> joining;
         {
             const std::lock_guard lock(joinMutex_);
-            joining = joining_.has_value();
+            joining = joining_;
         }
+        const BusReport report = ReportOf(message, &gst_message_parse_error);
+        qCWarning(lcEngine).noquote() << "cannot play" << joining.value_or(fileName_).Text() << "-"
+                                      << report.message;
+        qCDebug(lcEngine).noquote() << "error from" << SourceName(message) << report.detail;
         Fail();
         if (joining)
             emit EndOfStream(0);
         break;
     }
+    case GST_MESSAGE_WARNING: {
+        const BusReport report = ReportOf(message, &gst_message_parse_warning);
+        qCWarning(lcEngine).noquote() << "while playing" << fileName_.Text() << "-" << report.message;
+        qCDebug(lcEngine).noquote() << "warning from" << SourceName(message) << report.detail;
+        break;
+    }
+    case GST_MESSAGE_ELEMENT:
+        if (gst_is_missing_plugin_message(message)) {
+            const gst::CharPtr what(gst_missing_plugin_message_get_description(message));
+            const gst::CharPtr installer(gst_missing_plugin_message_get_installer_detail(message));
+            qCWarning(lcEngine).noquote() << fileName_.Text() << "needs a GStreamer plugin that is not installed:"
+                                          << QString::fromUtf8(what ? what.get() : "unknown");
+            qCDebug(lcEngine).noquote() << "missing plugin" << QString::fromUtf8(installer ? installer.get() : "");
+        }
+        break;
     case GST_MESSAGE_TAG: {
         GstTagList* raw = nullptr;
         gst_message_parse_tag(message, &raw);
@@ -276,24 +321,32 @@ void GstMediaEngine::Dispatch(GstMessage* message)
         break;
     }
     case GST_MESSAGE_STREAM_START:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get()))
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get())) {
+            qCDebug(lcEngine) << "stream start";
             OnStreamStart();
+        }
         break;
     case GST_MESSAGE_STATE_CHANGED:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get()))
-            gst_message_parse_state_changed(message, nullptr, &current_, nullptr);
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT_CAST(playbin_.get())) {
+            GstState from = GST_STATE_VOID_PENDING;
+            gst_message_parse_state_changed(message, &from, &current_, nullptr);
+            qCDebug(lcEngine) << "state" << gst_element_state_get_name(from) << "->"
+                              << gst_element_state_get_name(current_);
+        }
         break;
     case GST_MESSAGE_ASYNC_DONE:
+        qCDebug(lcEngine) << "async done";
         OnAsyncDone();
         break;
     case GST_MESSAGE_DURATION_CHANGED:
         // Asked again now: after a stop the pipeline can no longer answer.
         durationKnown_ = false;
-        Duration();
+        qCDebug(lcEngine) << "duration" << Duration() << "s";
         break;
     case GST_MESSAGE_CLOCK_LOST:
         // The output that gave the clock went away; a pause and a play
         // make the pipeline choose a new one.
+        qCDebug(lcEngine) << "clock lost";
         if (requested_ == GST_STATE_PLAYING) {
             gst_element_set_state(playbin_.get(), GST_STATE_PAUSED);
             gst_element_set_state(playbin_.get(), GST_STATE_PLAYING);
@@ -351,6 +404,8 @@ void GstMediaEngine::AnswerNextFile(quint64 question)
         answer_ = path;
         answerUri_ = uri;
     }
+    if (path)
+        qCDebug(lcEngine).noquote() << "next file, to follow without a gap:" << path->Text() << (uri ? "" : "(cannot be opened)");
     joinAnswered_.notify_all();
 }
 
@@ -375,6 +430,7 @@ void GstMediaEngine::OnStreamStart()
     }
     if (!joined)
         return;
+    qCDebug(lcEngine).noquote() << "joined:" << joined->Text();
     fileName_ = *joined;
     title_ = std::exchange(joiningTitle_, {});
     author_ = std::exchange(joiningAuthor_, {});
@@ -511,8 +567,11 @@ bool GstMediaEngine::SetFileName(const FilePath& path)
     durationKnown_ = false;
 
     const std::optional<QByteArray> uri = FileUri(path);
+    if (!uri)
+        qCWarning(lcEngine).noquote() << "cannot play" << path.Text() << "- not a file that can be read";
     if (!playbin_ || !uri)
         return false;
+    qCDebug(lcEngine).noquote() << "opening" << uri->constData();
     g_object_set(playbin_.get(), "uri", uri->constData(), nullptr);
     open_ = true;
     target_ = GST_STATE_PLAYING;

@@ -173,9 +173,11 @@ std::optional<Skin> ReadSkin(const QStringList& folders, QString* error)
 {
     const std::optional<QString> path = FindAsset(QString::fromUtf16(kSkinPictureName), folders);
     if (!path) {
+        const QString why = QStringLiteral("The skin picture \"%1\" was not found in %2.")
+                                .arg(QString::fromUtf16(kSkinPictureName), folders.join(QStringLiteral(" or in ")));
+        qCWarning(lcShell).noquote() << why;
         if (error)
-            *error = QStringLiteral("The skin picture \"%1\" was not found in %2.")
-                         .arg(QString::fromUtf16(kSkinPictureName), folders.join(QStringLiteral(" or in ")));
+            *error = why;
         return std::nullopt;
     }
     return ReadSkin(*path, error);
@@ -186,9 +188,11 @@ std::optional<Skin> ReadSkin(const QString& picturePath, QString* error)
     QString reason;
     std::optional<QImage> picture = LoadPicture(picturePath, &reason);
     if (!picture) {
+        const QString why = QStringLiteral("The skin picture \"%1\" cannot be read: %2.")
+                                .arg(QDir::toNativeSeparators(picturePath), reason);
+        qCWarning(lcShell).noquote() << why;
         if (error)
-            *error = QStringLiteral("The skin picture \"%1\" cannot be read: %2.")
-                         .arg(QDir::toNativeSeparators(picturePath), reason);
+            *error = why;
         return std::nullopt;
     }
     Skin skin{picturePath, {}, std::make_unique<Region>()};
@@ -228,17 +232,6 @@ bool DressInSkin(QWidget& form, QString* error)
 bool DressInSkin(QWidget& form, const QString& picturePath, QString* error)
 {
     return Dress(form, ReadSkin(picturePath, error));
-}
-
-std::optional<QPixmap> LoadButtonPicture(const QString& controlName, const QStringList& folders)
-{
-    const std::optional<QString> path = FindAsset(QStringLiteral("buttons/%1.gif").arg(controlName), folders);
-    if (!path)
-        return std::nullopt;
-    const std::optional<QImage> picture = LoadPicture(*path);
-    if (!picture)
-        return std::nullopt;
-    return QPixmap::fromImage(*picture);
 }
 
 namespace {
@@ -322,12 +315,20 @@ private:
 
 std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QStringList& folders)
 {
-    const std::optional<QString> path = FindAsset(QStringLiteral("buttons/%1.gif").arg(controlName), folders);
-    if (!path)
+    const QString name = QStringLiteral("buttons/%1.gif").arg(controlName);
+    const std::optional<QString> path = FindAsset(name, folders);
+    if (!path) {
+        qCWarning(lcShell).noquote() << "The button picture" << name << "was not found in"
+                                     << folders.join(QStringLiteral(" or in ")) << "- the button is drawn plain";
         return std::nullopt;
-    const std::optional<QImage> picture = LoadPicture(*path);
-    if (!picture)
+    }
+    QString reason;
+    const std::optional<QImage> picture = LoadPicture(*path, &reason);
+    if (!picture) {
+        qCWarning(lcShell).noquote() << "The button picture" << *path << "cannot be read:" << reason
+                                     << "- the button is drawn plain";
         return std::nullopt;
+    }
     QPixmap pixmap = QPixmap::fromImage(*picture);
     const QSize size = pixmap.size();
     return ButtonPicture{QIcon(new ButtonPictureEngine(std::move(pixmap), DenseCompanion(*path).value_or(QString()))),

@@ -64,11 +64,6 @@ void WearSkin(QWidget& form, Skin& skin);
 bool DressInSkin(QWidget& form, QString* error);
 bool DressInSkin(QWidget& form, const QString& picturePath, QString* error);
 
-// The picture of a picture button, by the button's control name
-// ("Command13"); nullopt when the file is missing or unreadable.
-std::optional<QPixmap> LoadButtonPicture(const QString& controlName,
-                                         const QStringList& folders = AssetFolders());
-
 // The picture drawn at twice the size beside `picturePath` ("new2.gif" ->
 // "new2@2x.png"), for screens of more than one device pixel per window
 // pixel; nullopt when there is none.

@@ -167,7 +167,35 @@ struct BadInput {
 };
 void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
 
-class BadInputTest : public EngineTest, public ::testing::WithParamInterface<BadInput> {};
+// The engine's warnings while it lives: what a person reads on stderr.
+class EngineWarnings {
+public:
+    EngineWarnings() : previous_(qInstallMessageHandler(&Catch)) { current_ = this; }
+    ~EngineWarnings()
+    {
+        qInstallMessageHandler(previous_);
+        current_ = nullptr;
+    }
+    EngineWarnings(const EngineWarnings&) = delete;
+    EngineWarnings& operator=(const EngineWarnings&) = delete;
+
+    QStringList texts;
+
+private:
+    static void Catch(QtMsgType type, const QMessageLogContext& context, const QString& text)
+    {
+        if (current_ && type == QtWarningMsg && qstrcmp(context.category, "corvan.engine") == 0)
+            current_->texts << text;
+    }
+
+    static inline EngineWarnings* current_ = nullptr;
+    QtMessageHandler previous_;
+};
+
+class BadInputTest : public EngineTest, public ::testing::WithParamInterface<BadInput> {
+protected:
+    EngineWarnings warnings;
+};
 
 TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
 {
@@ -190,6 +218,9 @@ TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
 
     engine.Play();
     EXPECT_FALSE(Playing(engine));
+    // The window says nothing; the log says which file and why.
+    const QStringList said = warnings.texts.filter(QStringLiteral("cannot play ") + GetParam().path + QStringLiteral(" - "));
+    EXPECT_EQ(said.size(), 1) << warnings.texts.join(u'\n').toStdString();
 
     ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
     EXPECT_TRUE(Advancing());
