@@ -44,8 +44,6 @@ void VolumeControls::VolumeIncrease() { buttonStep(kButtonVolumeStep); }
 void VolumeControls::VolumeDecrease() { buttonStep(-kButtonVolumeStep); }
 void VolumeControls::MenuVolumeUp() { menuStep(kMenuVolumeStep); }
 void VolumeControls::MenuVolumeDown() { menuStep(-kMenuVolumeStep); }
-void VolumeControls::KeyVolumeUp() { step(kMenuVolumeStep); }
-void VolumeControls::KeyVolumeDown() { step(-kMenuVolumeStep); }
 
 void VolumeControls::SliderMoved()
 {
@@ -82,11 +80,6 @@ void VolumeControls::MenuMute()
 {
     m_.mnupopupoptionsmute->setChecked(!m_.mnupopupoptionsmute->isChecked());
     ToggleMute();
-}
-
-void VolumeControls::KeyMute()
-{
-    engine_.SetMute(!engine_.Mute());
 }
 
 }  // namespace corvan

@@ -35,9 +35,6 @@ public:
     // Popup "Up" / "Down": a step of 200, the label left alone.
     void MenuVolumeUp();
     void MenuVolumeDown();
-    // The file list's "+" and "-": a step of 200 and nothing else.
-    void KeyVolumeUp();
-    void KeyVolumeDown();
 
     // The slider has moved: the label by the slider table, and at some
     // positions the volume.
@@ -51,8 +48,8 @@ public:
     void ToggleMute();
     // Popup "&Mute": flips its own check mark, then the toggle.
     void MenuMute();
-    // The file list's "m": the engine alone.
-    void KeyMute();
+    // The file list's "+", "-" and "m" go to the engine alone, past these
+    // mirrors (browser/file_list_keys.h).
 
 private:
     void step(long delta);

@@ -10,7 +10,7 @@ namespace corvan {
 // decibel. The window works in -2500 (its start) .. 0 (full) and never bounds
 // a value itself: the engine refuses what it cannot take.
 inline constexpr long kButtonVolumeStep = 100;  // Command19 / Command20
-inline constexpr long kMenuVolumeStep = 200;    // popup Up / Down, and the file list's + and -
+inline constexpr long kMenuVolumeStep = 200;    // popup Up / Down
 
 enum class VolumeDirection { Increase, Decrease };
 

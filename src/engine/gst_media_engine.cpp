@@ -685,8 +685,9 @@ double GstMediaEngine::Duration() const
 
 bool GstMediaEngine::SetRate(double rate)
 {
-    // The rate timer writes the same value a thousand times a second: an
-    // equal rate must cost nothing, and must not seek, which would be heard.
+    // The speed is written again on every tick of the window's rate timer
+    // and each time its event loop goes idle: an equal rate must cost
+    // nothing, and must not seek, which would be heard.
     if (rate == rate_)
         return true;
     if (!(rate >= kRateMin && rate <= kRateMax))

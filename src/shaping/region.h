@@ -2,6 +2,7 @@
 
 #include "shaping/dib_section.h"
 #include "shaping/pixel_region.h"
+#include "shaping/twips.h"
 
 #include <QImage>
 
@@ -35,9 +36,6 @@ PixelRegion ScanPixelRows(std::span<const std::uint8_t> bits, std::int32_t width
 
 // Rounds to the nearest whole number, halves to the even one.
 std::int64_t RoundHalfEven(double value);
-
-// Design places are in twips, 1/1440 inch: 15 to a pixel at 96 dots per inch.
-inline constexpr double kTwipsPerPixel = 15.0;
 
 // How far a window outline measured from the outer corner of a framed window
 // must move so that its top-left lies on the client area's top-left: dx is

@@ -153,9 +153,8 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWid
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(500);
+    // Its beat and what it runs are the speed's (shell/wire_audio.cpp).
     timer2_.setObjectName(QStringLiteral("Timer2"));
-    timer2_.setInterval(1);
-    timer2_.setTimerType(Qt::PreciseTimer);
 
     WireSubsystems(*this);
 }

@@ -14,6 +14,7 @@ namespace corvan {
 class BalanceSpeed;
 class MediaEngine;
 class PlaylistCommands;
+class Seeking;
 class Transport;
 
 // The command objects the wiring made: what drives the window from outside
@@ -23,6 +24,7 @@ struct Form2Commands {
     Transport* transport = nullptr;
     PlaylistCommands* playlist = nullptr;
     BalanceSpeed* speed = nullptr;
+    Seeking* seeking = nullptr;
 };
 
 // The main window: a frameless window that wears the skin picture and holds

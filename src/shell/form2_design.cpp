@@ -5,11 +5,6 @@
 
 namespace corvan {
 
-QRect ToPixels(const TwipsRect& r)
-{
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel, r.height / kTwipsPerPixel};
-}
-
 QColor ToQColor(DesignColour c)
 {
     if (c & 0x80000000u) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shaping/twips.h"
 #include "shell/form2_controls.h"
 
 #include <QStringView>
@@ -9,13 +10,6 @@
 #include <variant>
 
 namespace corvan {
-
-// Places in twips, from the top-left corner of the client area.
-struct TwipsRect {
-    int left, top, width, height;
-};
-constexpr int kTwipsPerPixel = 15;
-QRect ToPixels(const TwipsRect& r);
 
 // Colours as the design writes them: 0x00BBGGRR, or 0x800000nn for the
 // desktop's colour number nn.

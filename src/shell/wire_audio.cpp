@@ -4,11 +4,10 @@
 #include "audio/volume_controls.h"
 #include "engine/media_engine.h"
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/wiring.h"
 
 #include <QAbstractEventDispatcher>
-
-#include <functional>
 
 namespace corvan {
 
@@ -17,23 +16,6 @@ namespace {
 // How often Timer2 wakes on its own. Its tick also runs each time the event
 // loop is about to wait (below), which is what keeps the speed in force.
 constexpr int kRateTimerInterval = 100;  // ms
-
-// One trigger of the window and the command it runs.
-struct TriggerRow {
-    QObject* trigger;
-    std::function<void()> command;
-};
-
-// A click for buttons and click labels, a choice for popup items.
-void Connect(const TriggerRow& row, QObject* context)
-{
-    if (auto* action = qobject_cast<QAction*>(row.trigger))
-        QObject::connect(action, &QAction::triggered, context, row.command);
-    else if (auto* label = qobject_cast<ClickLabel*>(row.trigger))
-        QObject::connect(label, &ClickLabel::Clicked, context, row.command);
-    else if (auto* button = qobject_cast<QAbstractButton*>(row.trigger))
-        QObject::connect(button, &QAbstractButton::clicked, context, row.command);
-}
 
 }  // namespace
 
@@ -50,36 +32,40 @@ void WireAudio(Form2& form)
         engine, &form);
     balanceSpeed->setObjectName(QStringLiteral("BalanceSpeed"));
     form.Commands().speed = balanceSpeed;
+    // One seek of ten seconds, for the seek buttons, their popup items and
+    // the file list's "1" and "2" keys (wire_playback.cpp).
     auto* seeking = new Seeking(engine, &form);
     seeking->setObjectName(QStringLiteral("Seeking"));
+    form.Commands().seeking = seeking;
     auto* clock = new ClockDisplay(c.Label15, engine, &form);
     clock->setObjectName(QStringLiteral("ClockDisplay"));
 
-    const TriggerRow rows[] = {
-        {c.Command19, [volume] { volume->VolumeIncrease(); }},
-        {c.Command20, [volume] { volume->VolumeDecrease(); }},
-        {m.mnupopupvolumeinc, [volume] { volume->MenuVolumeUp(); }},
-        {m.mnupopupvolumedec, [volume] { volume->MenuVolumeDown(); }},
-        {c.Label11, [volume] { volume->ToggleMute(); }},
-        {c.Command1, [volume] { volume->ToggleMute(); }},
-        {m.mnupopupoptionsmute, [volume] { volume->MenuMute(); }},
+    const auto speed = [balanceSpeed](QAction* item) { return [balanceSpeed, item] { balanceSpeed->ChooseSpeed(item); }; };
+    ConnectTriggers(
+        {
+            {c.Command19, Run(volume, &VolumeControls::VolumeIncrease)},
+            {c.Command20, Run(volume, &VolumeControls::VolumeDecrease)},
+            {m.mnupopupvolumeinc, Run(volume, &VolumeControls::MenuVolumeUp)},
+            {m.mnupopupvolumedec, Run(volume, &VolumeControls::MenuVolumeDown)},
+            {c.Label11, Run(volume, &VolumeControls::ToggleMute)},
+            {c.Command1, Run(volume, &VolumeControls::ToggleMute)},
+            {m.mnupopupoptionsmute, Run(volume, &VolumeControls::MenuMute)},
 
-        {m.mnupopubalanceleft, [balanceSpeed] { balanceSpeed->BalanceLeft(); }},
-        {m.mnupopupbalancecenter, [balanceSpeed] { balanceSpeed->BalanceCenter(); }},
-        {m.mnupopupbalanceright, [balanceSpeed] { balanceSpeed->BalanceRight(); }},
-        {m.mnupopup25, [balanceSpeed, a = m.mnupopup25] { balanceSpeed->ChooseSpeed(a); }},
-        {m.mnupopup50, [balanceSpeed, a = m.mnupopup50] { balanceSpeed->ChooseSpeed(a); }},
-        {m.mnupopup100, [balanceSpeed, a = m.mnupopup100] { balanceSpeed->ChooseSpeed(a); }},
-        {m.mnupopup150, [balanceSpeed, a = m.mnupopup150] { balanceSpeed->ChooseSpeed(a); }},
-        {m.mnupopup200, [balanceSpeed, a = m.mnupopup200] { balanceSpeed->ChooseSpeed(a); }},
+            {m.mnupopubalanceleft, Run(balanceSpeed, &BalanceSpeed::BalanceLeft)},
+            {m.mnupopupbalancecenter, Run(balanceSpeed, &BalanceSpeed::BalanceCenter)},
+            {m.mnupopupbalanceright, Run(balanceSpeed, &BalanceSpeed::BalanceRight)},
+            {m.mnupopup25, speed(m.mnupopup25)},
+            {m.mnupopup50, speed(m.mnupopup50)},
+            {m.mnupopup100, speed(m.mnupopup100)},
+            {m.mnupopup150, speed(m.mnupopup150)},
+            {m.mnupopup200, speed(m.mnupopup200)},
 
-        {c.Command22, [seeking] { seeking->SeekBack(); }},
-        {m.mnupopuprewind, [seeking] { seeking->SeekBack(); }},
-        {c.Command23, [seeking] { seeking->SeekForward(); }},
-        {m.mnupopupfarward, [seeking] { seeking->SeekForward(); }},
-    };
-    for (const TriggerRow& row : rows)
-        Connect(row, &form);
+            {c.Command22, Run(seeking, &Seeking::SeekBack)},
+            {m.mnupopuprewind, Run(seeking, &Seeking::SeekBack)},
+            {c.Command23, Run(seeking, &Seeking::SeekForward)},
+            {m.mnupopupfarward, Run(seeking, &Seeking::SeekForward)},
+        },
+        &form);
 
     // The slider's own moves only: a thumb placed by the spin control does
     // not come through here (VolumeControls::SpinChanged).

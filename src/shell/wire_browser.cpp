@@ -1,5 +1,6 @@
 #include "browser/browser.h"
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/wiring.h"
 
 namespace corvan {
@@ -26,11 +27,15 @@ void WireBrowser(Form2& form)
 
     QObject::connect(c.Drive1, &DriveListBox::DriveChanged, browser, &Browser::OnDriveChanged);
     QObject::connect(c.Dir1, &DirListBox::PathChanged, browser, &Browser::OnFolderChanged);
-    QObject::connect(c.Command9, &QAbstractButton::clicked, browser, &Browser::ToggleSearchView);
-    QObject::connect(c.Command10, &QAbstractButton::clicked, browser, &Browser::ToggleBrowseView);
-    QObject::connect(c.Label6, &ClickLabel::Clicked, browser, &Browser::OpenMediaFile);
-    QObject::connect(c.Open, &QAbstractButton::clicked, browser, &Browser::OpenMediaFile);
-    QObject::connect(c.Command16, &QAbstractButton::clicked, browser, &Browser::OpenMediaFile);
+    ConnectTriggers(
+        {
+            {c.Command9, Run(browser, &Browser::ToggleSearchView)},
+            {c.Command10, Run(browser, &Browser::ToggleBrowseView)},
+            {c.Label6, Run(browser, &Browser::OpenMediaFile)},
+            {c.Open, Run(browser, &Browser::OpenMediaFile)},
+            {c.Command16, Run(browser, &Browser::OpenMediaFile)},
+        },
+        browser);
     QObject::connect(c.File1, &FileListBox::MouseMoved, browser, &Browser::ShowClipTooltip);
 }
 

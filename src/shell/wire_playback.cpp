@@ -7,6 +7,7 @@
 #include "playback/transport.h"
 #include "playlist/queue_search_box.h"
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/wiring.h"
 
 #include <QPointer>
@@ -14,21 +15,6 @@
 namespace corvan {
 
 namespace {
-
-using Command = void (Transport::*)();
-
-struct LabelRow {
-    ClickLabel* trigger;
-    Command command;
-};
-struct ButtonRow {
-    QAbstractButton* trigger;
-    Command command;
-};
-struct ItemRow {
-    QAction* trigger;
-    Command command;
-};
 
 void WireTransport(Form2& form, Transport* transport)
 {
@@ -38,37 +24,31 @@ void WireTransport(Form2& form, Transport* transport)
     // Each transport command is reached from a text label, a picture button,
     // an accelerator button placed out of sight for its Alt key, and a popup
     // item. "Pause" is labelled "Stop Track" and the "&Stop" button pauses.
-    const LabelRow labels[] = {
-        {c.Label7, &Transport::PlaySelected},
-        {c.Label8, &Transport::PauseTrack},
-        {c.Label9, &Transport::NextTrack},
-        {c.Label10, &Transport::PreviousTrack},
-    };
-    const ButtonRow buttons[] = {
-        {c.Command13, &Transport::PlaySelected},
-        {c.Command14, &Transport::PauseTrack},
-        {c.Command15, &Transport::StopTrack},
-        {c.Command11, &Transport::NextTrack},
-        {c.Command12, &Transport::PreviousTrack},
-        {c.Command2, &Transport::PlaySelected},
-        {c.Stop, &Transport::PauseTrack},
-        {c.Command6, &Transport::NextTrack},
-        {c.Command8, &Transport::PreviousTrack},
-    };
-    const ItemRow items[] = {
-        {m.mnupopupplay, &Transport::StartSelected},
-        {m.mnupopupstop, &Transport::StopTrack},
-        {m.mnupopuppause, &Transport::PauseTrack},
-        {m.mnupopupresume, &Transport::ResumeTrack},
-        {m.mnupopupnext, &Transport::NextTrack},
-        {m.mnupopupprevious, &Transport::PreviousTrack},
-    };
-    for (const LabelRow& row : labels)
-        QObject::connect(row.trigger, &ClickLabel::Clicked, transport, row.command);
-    for (const ButtonRow& row : buttons)
-        QObject::connect(row.trigger, &QAbstractButton::clicked, transport, row.command);
-    for (const ItemRow& row : items)
-        QObject::connect(row.trigger, &QAction::triggered, transport, row.command);
+    ConnectTriggers(
+        {
+            {c.Label7, Run(transport, &Transport::PlaySelected)},
+            {c.Label8, Run(transport, &Transport::PauseTrack)},
+            {c.Label9, Run(transport, &Transport::NextTrack)},
+            {c.Label10, Run(transport, &Transport::PreviousTrack)},
+
+            {c.Command13, Run(transport, &Transport::PlaySelected)},
+            {c.Command14, Run(transport, &Transport::PauseTrack)},
+            {c.Command15, Run(transport, &Transport::StopTrack)},
+            {c.Command11, Run(transport, &Transport::NextTrack)},
+            {c.Command12, Run(transport, &Transport::PreviousTrack)},
+            {c.Command2, Run(transport, &Transport::PlaySelected)},
+            {c.Stop, Run(transport, &Transport::PauseTrack)},
+            {c.Command6, Run(transport, &Transport::NextTrack)},
+            {c.Command8, Run(transport, &Transport::PreviousTrack)},
+
+            {m.mnupopupplay, Run(transport, &Transport::StartSelected)},
+            {m.mnupopupstop, Run(transport, &Transport::StopTrack)},
+            {m.mnupopuppause, Run(transport, &Transport::PauseTrack)},
+            {m.mnupopupresume, Run(transport, &Transport::ResumeTrack)},
+            {m.mnupopupnext, Run(transport, &Transport::NextTrack)},
+            {m.mnupopupprevious, Run(transport, &Transport::PreviousTrack)},
+        },
+        transport);
 
     // Pointing at the next and previous buttons rewrites their tooltips with
     // a trailing blank.
@@ -113,19 +93,16 @@ void WireEndOfTrack(Form2& form, Transport* transport)
                                      m.mnupopupoptionsupplaylist},
                                     &form);
     options->setObjectName(QStringLiteral("PlayOptions"));
-    const struct {
-        QAction* trigger;
-        void (PlayOptions::*command)();
-    } items[] = {
-        {m.mnupopupoptionsrepeat, &PlayOptions::ToggleRepeatItem},
-        {m.mnupopupoptionsshufle, &PlayOptions::ToggleShuffleItem},
-        {m.mnupopupoptionsturnoff, &PlayOptions::ToggleTurnOffItem},
-        {m.mnupopupoptionsupplaylist, &PlayOptions::ToggleUpItem},
-    };
-    for (const auto& row : items)
-        QObject::connect(row.trigger, &QAction::triggered, options, row.command);
-    QObject::connect(c.Command18, &QAbstractButton::clicked, options, &PlayOptions::ToggleRepeatButton);
-    QObject::connect(c.Command17, &QAbstractButton::clicked, options, &PlayOptions::ToggleShuffleButton);
+    ConnectTriggers(
+        {
+            {m.mnupopupoptionsrepeat, Run(options, &PlayOptions::ToggleRepeatItem)},
+            {m.mnupopupoptionsshufle, Run(options, &PlayOptions::ToggleShuffleItem)},
+            {m.mnupopupoptionsturnoff, Run(options, &PlayOptions::ToggleTurnOffItem)},
+            {m.mnupopupoptionsupplaylist, Run(options, &PlayOptions::ToggleUpItem)},
+            {c.Command18, Run(options, &PlayOptions::ToggleRepeatButton)},
+            {c.Command17, Run(options, &PlayOptions::ToggleShuffleButton)},
+        },
+        options);
 }
 
 void WireQueueKeys(Form2& form, Transport* transport)
@@ -135,7 +112,7 @@ void WireQueueKeys(Form2& form, Transport* transport)
 
     // "1" and "2" run the seek of the seek buttons: ten seconds, refused by
     // the engine outside the clip.
-    auto* seeking = new Seeking(engine, &form);
+    Seeking* seeking = form.Commands().seeking;
     auto* keys = new FileListKeys(engine,
                                   {[transport] { transport->PlaySelected(); }, [transport] { transport->NextTrack(); },
                                    [seeking] { seeking->SeekBack(); }, [seeking] { seeking->SeekForward(); }},

@@ -1,6 +1,7 @@
 #include "playlist/list1.h"
 #include "playlist/playlist_commands.h"
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/wiring.h"
 
 namespace corvan {
@@ -32,18 +33,14 @@ void WirePlaylist(Form2& form)
     auto* list1 = new ListEvents(c.List1);
     list1->setObjectName(QStringLiteral("List1Events"));
 
-    using Command = void (PlaylistCommands::*)();
-    const struct {
-        QAction* item;
-        Command command;
-    } popupItems[] = {
-        {m.mnupopupsavelist, &PlaylistCommands::SavePlaylist},
-        {m.mnupopuploadlist, &PlaylistCommands::LoadPlaylist},
-    };
-    for (const auto& row : popupItems)
-        QObject::connect(row.item, &QAction::triggered, playlist, row.command);
+    ConnectTriggers(
+        {
+            {m.mnupopupsavelist, Run(playlist, &PlaylistCommands::SavePlaylist)},
+            {m.mnupopuploadlist, Run(playlist, &PlaylistCommands::LoadPlaylist)},
+            {c.Command21, Run(playlist, &PlaylistCommands::FindMedia)},
+        },
+        playlist);
 
-    QObject::connect(c.Command21, &QAbstractButton::clicked, playlist, &PlaylistCommands::FindMedia);
     QObject::connect(list1, &ListEvents::KeyTyped, playlist, &PlaylistCommands::KeyTyped);
     QObject::connect(c.List1, &QListWidget::itemSelectionChanged, playlist, &PlaylistCommands::CopySelectionToSearch);
     QObject::connect(c.List1, &QListWidget::itemClicked, playlist, &PlaylistCommands::CopySelectionToSearch);

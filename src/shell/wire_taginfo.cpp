@@ -1,4 +1,5 @@
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/wiring.h"
 #include "taginfo/tag_info.h"
 
@@ -10,10 +11,14 @@ void WireTagInfo(Form2& form)
     auto* tagInfo = new TagInfo({c.File1}, form.Engine(), &form);
     tagInfo->setObjectName(QStringLiteral("TagInfo"));
 
-    QObject::connect(form.Menu().mnupopuptag, &QAction::triggered, tagInfo, &TagInfo::ShowTagInfo);
     // "Tray" lies outside the window where no click reaches it; it would
     // minimize the tag window without showing it.
-    QObject::connect(c.Label12, &ClickLabel::Clicked, tagInfo, &TagInfo::MinimizeTagWindow);
+    ConnectTriggers(
+        {
+            {form.Menu().mnupopuptag, Run(tagInfo, &TagInfo::ShowTagInfo)},
+            {c.Label12, Run(tagInfo, &TagInfo::MinimizeTagWindow)},
+        },
+        tagInfo);
     QObject::connect(&form, &Form2::Unloading, tagInfo, &TagInfo::Unload);
 }
 

@@ -1,5 +1,6 @@
 #include "audio/cd_door.h"
 #include "shell/form2.h"
+#include "shell/triggers.h"
 #include "shell/window_commands.h"
 #include "shell/wiring.h"
 
@@ -24,38 +25,23 @@ void WireWindowCommands(Form2& form)
     // closes like the hot spot all the same. "Mini" (Label19) and "Ma&xi"
     // (Command4) have no layout to switch to, and "&Task" and "&Exit" (the
     // accelerator buttons Command5 and Command7) do nothing: they get no row.
-    const struct {
-        ClickLabel* trigger;
-        void (WindowCommands::*command)();
-    } clicks[] = {
-        {c.Image4, &WindowCommands::Minimize},
-        {c.Image3, &WindowCommands::Close},
-        {c.Label13, &WindowCommands::Close},
-    };
-    for (const auto& row : clicks)
-        QObject::connect(row.trigger, &ClickLabel::Clicked, commands, row.command);
-
-    const struct {
-        QAction* item;
-        void (WindowCommands::*command)();
-    } items[] = {
-        {m.mnupopupexit, &WindowCommands::Close},
-        {m.mnupopupabout, &WindowCommands::About},
-        {m.mnumail, &WindowCommands::Mail},
-        {m.mnupopupreadme, &WindowCommands::ReadMe},
-    };
-    for (const auto& row : items)
-        QObject::connect(row.item, &QAction::triggered, commands, row.command);
-
-    const struct {
-        QAction* item;
-        void (CdDoor::*command)();
-    } doorItems[] = {
-        {m.mnupopupeject, &CdDoor::Eject},
-        {m.mnupopupclose, &CdDoor::CloseTray},
-    };
-    for (const auto& row : doorItems)
-        QObject::connect(row.item, &QAction::triggered, door, row.command);
+    ConnectTriggers(
+        {
+            {c.Image4, Run(commands, &WindowCommands::Minimize)},
+            {c.Image3, Run(commands, &WindowCommands::Close)},
+            {c.Label13, Run(commands, &WindowCommands::Close)},
+            {m.mnupopupexit, Run(commands, &WindowCommands::Close)},
+            {m.mnupopupabout, Run(commands, &WindowCommands::About)},
+            {m.mnumail, Run(commands, &WindowCommands::Mail)},
+            {m.mnupopupreadme, Run(commands, &WindowCommands::ReadMe)},
+        },
+        commands);
+    ConnectTriggers(
+        {
+            {m.mnupopupeject, Run(door, &CdDoor::Eject)},
+            {m.mnupopupclose, Run(door, &CdDoor::CloseTray)},
+        },
+        door);
 }
 
 }  // namespace corvan

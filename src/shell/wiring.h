@@ -13,11 +13,12 @@ void WirePlaylist(Form2& form);       // wire_playlist.cpp
 void WireWindowCommands(Form2& form); // wire_window.cpp
 void WireTagInfo(Form2& form);        // wire_taginfo.cpp
 
+// Audio comes first: the playback keys share its seek.
 inline void WireSubsystems(Form2& form)
 {
+    WireAudio(form);
     WirePlayback(form);
     WireBrowser(form);
-    WireAudio(form);
     WirePlaylist(form);
     WireWindowCommands(form);
     WireTagInfo(form);

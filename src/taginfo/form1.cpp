@@ -1,16 +1,16 @@
 #include "taginfo/form1.h"
 
+#include "shaping/twips.h"
+
 #include <QCloseEvent>
 
 namespace corvan {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QRect Twips(int left, int top, int width, int height)
 {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
+    return ToPixels({left, top, width, height});
 }
 
 QFont SansFont(bool bold)

@@ -114,17 +114,14 @@ TEST_F(AudioWindow, MuteToggleAndItsMirrors)
 
 TEST_F(AudioWindow, FileListKeysBypassTheMirrors)
 {
-    auto* volume = h.form->findChild<VolumeControls*>(QStringLiteral("VolumeControls"));
-    ASSERT_TRUE(volume);
-    volume->KeyMute();
+    const int thumb = h.c().Slider1->value();
+    QTest::keyClicks(h.c().File1, QStringLiteral("m++-"));
     EXPECT_TRUE(h.engine.mute);
     EXPECT_EQ(h.c().Label11->text(), QString());
     EXPECT_FALSE(h.m().mnupopupoptionsmute->isChecked());
-    volume->KeyVolumeUp();
-    volume->KeyVolumeUp();
-    volume->KeyVolumeDown();
     EXPECT_EQ(h.engine.volume, -2300);
     EXPECT_EQ(h.c().Label23->text(), QStringLiteral("Volume"));
+    EXPECT_EQ(h.c().Slider1->value(), thumb);
 }
 
 TEST_F(AudioWindow, BalanceByOptionAndMenu)
