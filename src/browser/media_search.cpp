@@ -90,9 +90,6 @@ MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern,
             return Failed(code);
         pathNotFound = true;
     }
-    if (pattern.contains(QLatin1Char('/')) || pattern.contains(QChar(0)))
-        return Failed(kBadFileName);
-
     QString start = startFolder.Text();
     QByteArray startBytes = startNative;
     if (!start.endsWith(QLatin1Char('/'))) {
@@ -102,6 +99,12 @@ MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern,
     const PatternList patterns(pattern);
 
     Report(progress, BuildingText());
+    // A pattern that cannot be a file name is refused where the first
+    // folder, the start, is listed with it.
+    if (pattern.contains(QLatin1Char('/')) || pattern.contains(QChar(0))) {
+        Report(progress, CheckingText(start));
+        return Failed(kBadFileName);
+    }
     if (pathNotFound)
         return NothingUnder(start, !patterns.IsEmpty(), progress);
     if (patterns.IsEmpty()) {

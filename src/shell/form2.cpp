@@ -178,8 +178,12 @@ void Form2::buildControls(const FolderView& start)
         if (!d.tooltip.isEmpty())
             w->setToolTip(d.tooltip.toString());
         ApplyColours(w, d);
-        if (auto* combo = qobject_cast<QComboBox*>(w); combo && w != c_.Drive1)
+        // A typed pattern is only text: Enter does not add it to the
+        // list, which holds the five start-up entries alone.
+        if (auto* combo = qobject_cast<QComboBox*>(w); combo && w != c_.Drive1) {
             combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+        }
         ApplyText(w, d.text.toString());
         if (d.look & kTicked) {
             if (auto* box = qobject_cast<QCheckBox*>(w))

@@ -1,6 +1,8 @@
 #include "shell/widgets.h"
 
 #include <QMouseEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -22,10 +24,22 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
         emit Clicked();
 }
 
+// A click takes the focus, as a button's click does: the search box left
+// that way puts its prompt back.
 PictureButton::PictureButton(QWidget* parent)
     : QPushButton(parent)
 {
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+// The picture is the whole face: no focus frame is drawn over it.
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_HasFocus;
+    painter.drawControl(QStyle::CE_PushButton, option);
 }
 
 void PictureButton::enterEvent(QEnterEvent* event)

@@ -43,6 +43,7 @@ signals:
 
 protected:
     void enterEvent(QEnterEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A text box that reports clicks, double-clicks and the loss of focus.

@@ -112,6 +112,7 @@ TEST(FindMedia, FailuresShowTheirMessage)
     h.Find(tmp.path(), u"x/*.mp3"_s);
     EXPECT_EQ(h.c().Label2->text(), u"-52"_s);
     EXPECT_EQ(h.messages, QStringList{u"QZFileFind|Bad file name or number"_s});
+    EXPECT_EQ(h.c().Label1->text(), u"Checking "_s + tmp.path() + u"/"_s) << "the last progress stays";
 }
 
 TEST(FindMedia, PlusKeyInThePlaylistSearchesToo)

@@ -146,6 +146,13 @@ TEST_F(SearchBoxTest, LeavingTheBoxRestoresThePromptWhichIsSearchedToo)
     h.c().File1->setFocus();
     EXPECT_EQ(h.c().Text1->text(), u"Search Song in Playlist"_qs);
     EXPECT_EQ(Selected(), 1) << "the prompt itself is searched for";
+
+    // Left by a click on a picture button, which takes the focus as any
+    // button does.
+    QTest::mouseClick(h.c().Text1, Qt::LeftButton);
+    QTest::keyClicks(h.c().Text1, u"sk"_qs);
+    QTest::mouseClick(h.c().Command9, Qt::LeftButton);
+    EXPECT_EQ(h.c().Text1->text(), u"Search Song in Playlist"_qs);
 }
 
 TEST_F(SearchBoxTest, WindowLosingTheActivationKeepsTheText)

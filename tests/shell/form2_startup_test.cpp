@@ -41,6 +41,17 @@ TEST(Form2StartUp, LoadSetsVolumePatternChoicesBalanceAndTimers)
     EXPECT_TRUE(h.form->Timer2().isActive());
 }
 
+TEST(Form2StartUp, ATypedPatternIsNotAddedToTheChoices)
+{
+    Form2Harness h;
+    QComboBox* combo = h.c().Combo1;
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), u"*.OGG"_qs);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(combo->count(), 5);
+    EXPECT_EQ(combo->currentText(), u"*.OGG"_qs);
+}
+
 TEST(Form2StartUp, WindowAndStartingVisibility)
 {
     Form2Harness h;
