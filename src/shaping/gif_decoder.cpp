@@ -157,53 +157,151 @@ struct Frame {
     bool interlaced = false;
 };
 
-// Expands the picture's LZW data into colour indexes and paints them, row
-// by row, onto the image. False when a code names no table entry yet.
+// Paints a picture's colour indexes onto the image as they come, row by
+// row, in the picture's row order; what lies off the screen is dropped.
+class RowPainter {
+public:
+    RowPainter(const Frame& frame, const Palette& colours, QImage& image)
+        : frame_(frame)
+        , colours_(colours)
+        , image_(image)
+        , row_(static_cast<std::size_t>(frame.width))
+        , rows_(frame.height, frame.interlaced)
+        , done_(frame.width == 0 || frame.height == 0)
+    {
+    }
+
+    void Put(std::uint8_t index)
+    {
+        if (done_)
+            return;
+        row_[static_cast<std::size_t>(column_++)] = index;
+        if (column_ == frame_.width) {
+            column_ = 0;
+            Paint(frame_.width);
+        }
+    }
+
+    // A row cut short by the end of the data shows what it has.
+    void Finish()
+    {
+        if (!done_ && column_ > 0)
+            Paint(column_);
+    }
+
+private:
+    // Paints the first `filled` indexes of the row just finished.
+    void Paint(int filled)
+    {
+        const int y = rows_.Next();
+        if (y < 0) {
+            done_ = true;
+            return;
+        }
+        const int imageY = frame_.top + y;
+        if (imageY >= image_.height())
+            return;
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(imageY));
+        const int count = std::min(filled, image_.width() - frame_.left);
+        for (int x = 0; x < count; ++x)
+            line[frame_.left + x] = colours_[row_[static_cast<std::size_t>(x)]];
+    }
+
+    const Frame& frame_;
+    const Palette& colours_;
+    QImage& image_;
+    std::vector<std::uint8_t> row_;
+    RowOrder rows_;
+    bool done_;
+    int column_ = 0;
+};
+
+// The LZW string table: each code past the end code is a string made of an
+// earlier code's string and one more index.
+class LzwTable {
+public:
+    explicit LzwTable(int minCodeSize) : minCodeSize_(minCodeSize), clear_(1 << minCodeSize)
+    {
+        for (int i = 0; i < clear_; ++i)
+            suffix_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+        Clear();
+    }
+
+    int ClearCode() const { return clear_; }
+    int EndCode() const { return clear_ + 1; }
+    int CodeSize() const { return codeSize_; }
+
+    void Clear()
+    {
+        codeSize_ = minCodeSize_ + 1;
+        next_ = clear_ + 2;
+        previous_ = -1;
+    }
+
+    // Hands the indexes of `code`'s string to `put`, first to last, and adds
+    // the next entry. False when the code names no entry yet.
+    template <typename Put>
+    bool Expand(int code, Put&& put)
+    {
+        if (previous_ < 0) {
+            if (code >= clear_)
+                return false;
+            first_ = static_cast<std::uint8_t>(code);
+            put(first_);
+            previous_ = code;
+            return true;
+        }
+        if (code > next_ || (code == next_ && next_ >= kMaxCodes))
+            return false;
+        // The entry's string, last byte first; a code one past the table
+        // repeats the previous string plus its own first byte.
+        std::size_t depth = 0;
+        int walk = code;
+        if (code == next_) {
+            stack_[depth++] = first_;
+            walk = previous_;
+        }
+        while (walk >= clear_) {
+            stack_[depth++] = suffix_[static_cast<std::size_t>(walk)];
+            walk = prefix_[static_cast<std::size_t>(walk)];
+        }
+        stack_[depth++] = static_cast<std::uint8_t>(walk);
+        first_ = static_cast<std::uint8_t>(walk);
+        while (depth > 0)
+            put(stack_[--depth]);
+        if (next_ < kMaxCodes) {
+            prefix_[static_cast<std::size_t>(next_)] = static_cast<std::uint16_t>(previous_);
+            suffix_[static_cast<std::size_t>(next_)] = first_;
+            ++next_;
+            // At least, not equal: with a minimum code size of 1 the table
+            // starts at 1 << codeSize already.
+            if (next_ >= (1 << codeSize_) && codeSize_ < 12)
+                ++codeSize_;
+        }
+        previous_ = code;
+        return true;
+    }
+
+private:
+    int minCodeSize_;
+    int clear_;
+    int codeSize_ = 0;
+    int next_ = 0;
+    int previous_ = -1;
+    std::uint8_t first_ = 0;
+    std::array<std::uint16_t, kMaxCodes> prefix_{};
+    std::array<std::uint8_t, kMaxCodes> suffix_{};
+    std::array<std::uint8_t, kMaxCodes + 1> stack_{};
+};
+
+// Reads the picture's LZW data, sub-block by sub-block, and paints what its
+// codes spell. False when a code names no table entry yet or the data is
+// cut off.
 bool DecodePixels(Reader& in, int minCodeSize, const Frame& frame, const Palette& colours, QImage& image)
 {
-    const int clear = 1 << minCodeSize;
-    const int end = clear + 1;
-    std::array<std::uint16_t, kMaxCodes> prefix{};
-    std::array<std::uint8_t, kMaxCodes> suffix{};
-    std::array<std::uint8_t, kMaxCodes + 1> stack{};
-    for (int i = 0; i < clear; ++i)
-        suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-
-    int codeSize = minCodeSize + 1;
-    int next = clear + 2;
-    int previous = -1;
-    std::uint8_t first = 0;
-
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(frame.width));
-    int column = 0;
-    RowOrder rows(frame.height, frame.interlaced);
-    bool allRows = frame.width == 0 || frame.height == 0;
-
-    // Paints the first `filled` indexes of the row just finished.
-    const auto emitRow = [&](int filled) {
-        const int y = rows.Next();
-        if (y < 0) {
-            allRows = true;
-            return;
-        }
-        const int imageY = frame.top + y;
-        if (imageY >= image.height())
-            return;
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(imageY));
-        const int count = std::min(filled, image.width() - frame.left);
-        for (int x = 0; x < count; ++x)
-            line[frame.left + x] = colours[row[static_cast<std::size_t>(x)]];
-    };
-    const auto put = [&](std::uint8_t index) {
-        if (allRows)
-            return;
-        row[static_cast<std::size_t>(column++)] = index;
-        if (column == frame.width) {
-            column = 0;
-            emitRow(frame.width);
-        }
-    };
-
+    LzwTable table(minCodeSize);
+    RowPainter painter(frame, colours, image);
+    const auto put = [&painter](std::uint8_t index) { painter.Put(index); };
     std::uint32_t bits = 0;
     int bitCount = 0;
     bool ended = false;
@@ -213,72 +311,56 @@ bool DecodePixels(Reader& in, int minCodeSize, const Frame& frame, const Palette
             return false;
         if (block.isEmpty())
             break;
-        if (ended)
-            continue;  // bytes past the end code: skipped up to the chain's end
-        for (const char byte : block) {
-            // Bits after the end code are never read: gathering them would
-            // shift past the 32 bits held.
-            if (ended)
-                break;
-            bits |= std::uint32_t{static_cast<std::uint8_t>(byte)} << bitCount;
+        // Bytes past the end code are skipped up to the chain's end, never
+        // gathered: they would shift past the 32 bits held.
+        for (qsizetype i = 0; i < block.size() && !ended; ++i) {
+            bits |= std::uint32_t{static_cast<std::uint8_t>(block[i])} << bitCount;
             bitCount += 8;
-            while (!ended && bitCount >= codeSize) {
-                const int code = static_cast<int>(bits & ((1u << codeSize) - 1));
-                bits >>= codeSize;
-                bitCount -= codeSize;
-                if (code == clear) {
-                    codeSize = minCodeSize + 1;
-                    next = clear + 2;
-                    previous = -1;
-                    continue;
-                }
-                if (code == end) {
+            while (!ended && bitCount >= table.CodeSize()) {
+                const int code = static_cast<int>(bits & ((1u << table.CodeSize()) - 1));
+                bits >>= table.CodeSize();
+                bitCount -= table.CodeSize();
+                if (code == table.ClearCode())
+                    table.Clear();
+                else if (code == table.EndCode())
                     ended = true;
-                    break;
-                }
-                if (previous < 0) {
-                    if (code >= clear)
-                        return false;
-                    first = static_cast<std::uint8_t>(code);
-                    put(first);
-                    previous = code;
-                    continue;
-                }
-                if (code > next || (code == next && next >= kMaxCodes))
+                else if (!table.Expand(code, put))
                     return false;
-                // The entry's string, last byte first; a code one past the
-                // table repeats the previous string plus its own first byte.
-                std::size_t depth = 0;
-                int walk = code;
-                if (code == next) {
-                    stack[depth++] = first;
-                    walk = previous;
-                }
-                while (walk >= clear) {
-                    stack[depth++] = suffix[static_cast<std::size_t>(walk)];
-                    walk = prefix[static_cast<std::size_t>(walk)];
-                }
-                stack[depth++] = static_cast<std::uint8_t>(walk);
-                first = static_cast<std::uint8_t>(walk);
-                while (depth > 0)
-                    put(stack[--depth]);
-                if (next < kMaxCodes) {
-                    prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previous);
-                    suffix[static_cast<std::size_t>(next)] = first;
-                    ++next;
-                    // At least, not equal: with a minimum code size of 1 the
-                    // table starts at 1 << codeSize already.
-                    if (next >= (1 << codeSize) && codeSize < 12)
-                        ++codeSize;
-                }
-                previous = code;
             }
         }
     }
-    // A row cut short by the end of the data shows what it has.
-    if (!allRows && column > 0)
-        emitRow(column);
+    painter.Finish();
     return true;
+}
+
+// After the first picture: the blocks that follow run whole up to the
+// trailer. Qt's reader would decode a cut-off file and paint what is missing
+// black, which gives a window a wrong outline; this decoder refuses it.
+bool RunsToTrailer(Reader& in)
+{
+    for (;;) {
+        std::uint8_t kind = 0;
+        if (!in.Byte(kind))
+            return false;
+        switch (kind) {
+        case 0x3B:  // trailer
+            return true;
+        case 0x21:  // extension: label, then sub-blocks
+            if (!in.Skip(1) || !in.SkipSubBlocks())
+                return false;
+            break;
+        case 0x2C: {  // another picture: descriptor, optional local colour table, LZW code size, data
+            std::uint8_t flags = 0;
+            std::vector<QRgb> local;
+            if (!in.Skip(8) || !in.Byte(flags) || ((flags & 0x80) && !in.ColourTable(flags & 0x07, local))
+                || !in.Skip(1) || !in.SkipSubBlocks())
+                return false;
+            break;
+        }
+        default:
+            return false;
+        }
+    }
 }
 
 std::optional<QImage> CutOff(QString* error)
@@ -384,7 +466,7 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         const Palette colours = (frameFlags & 0x80)
                                     ? MakePalette(local, static_cast<int>(local.size()), transparent)
                                     : screenColours;
-        if (!DecodePixels(in, minCodeSize, frame, colours, image))
+        if (!DecodePixels(in, minCodeSize, frame, colours, image) || !RunsToTrailer(in))
             return CutOff(error);
         return image;
     }

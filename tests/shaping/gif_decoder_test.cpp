@@ -354,10 +354,9 @@ TEST(GifDecoder, LargestSidesAreTaken)
     }
 }
 
-// Every cut of a whole file is refused before decoding, and the decoder on
-// its own never reads past the end: it refuses the cut or gives a picture of
-// the screen's size.
-TEST(GifDecoder, EveryCutOfAFileIsRefusedOrSane)
+// Every cut of a whole file is refused, also a cut after its picture's
+// data (before the trailer), and never read past.
+TEST(GifDecoder, EveryCutOfAFileIsRefused)
 {
     int files = 0;
     for (const QString& path : GifsIn(QStringLiteral(CORVAN_GIF_FIXTURES_DIR))) {
@@ -365,20 +364,13 @@ TEST(GifDecoder, EveryCutOfAFileIsRefusedOrSane)
         if (whole.size() > 2000)
             continue;
         ++files;
-        const std::optional<QImage> full = DecodeGif(whole);
-        ASSERT_TRUE(full) << path.toStdString();
+        ASSERT_TRUE(DecodePicture(whole)) << path.toStdString();
         for (qsizetype length = 0; length < whole.size(); ++length) {
             // A buffer of exactly that length, so that the sanitizer sees any read past it.
             const QByteArray cut(whole.constData(), length);
-            EXPECT_FALSE(DecodePicture(cut)) << path.toStdString() << " cut to " << length;
             QString error;
-            const std::optional<QImage> picture = DecodeGif(cut, &error);
-            if (picture) {
-                EXPECT_EQ(picture->size(), full->size());
-                EXPECT_EQ(picture->format(), full->format());
-            } else {
-                EXPECT_FALSE(error.isEmpty());
-            }
+            EXPECT_FALSE(DecodePicture(cut, &error)) << path.toStdString() << " cut to " << length;
+            EXPECT_FALSE(error.isEmpty()) << path.toStdString() << " cut to " << length;
         }
     }
     EXPECT_GE(files, 10);
