@@ -20,8 +20,8 @@ public:
     {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds[run.benchmark_name()] =
-                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                seconds[run.benchmark_name()] = run.GetAdjustedRealTime()
+                                                / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -43,8 +43,8 @@ inline std::string Readable(double seconds)
 
 // One line: "what: figure | reference: time | ratio | budget: kept or MISSED".
 // Returns whether the budget was kept.
-inline bool Compare(const Collector& results, const char* what, const std::string& figure,
-                    const char* referenceWhat, const std::string& reference, double budget)
+inline bool Compare(const Collector& results, const char* what, const std::string& figure, const char* referenceWhat,
+                    const std::string& reference, double budget)
 {
     const auto f = results.seconds.find(figure);
     const auto r = results.seconds.find(reference);
@@ -53,9 +53,9 @@ inline bool Compare(const Collector& results, const char* what, const std::strin
         return true;
     }
     const bool kept = f->second < budget;
-    std::printf("%-30s %12s | reference (%s) %12s | ratio %.3g | budget %s: %s\n", what,
-                Readable(f->second).c_str(), referenceWhat, Readable(r->second).c_str(),
-                f->second / r->second, Readable(budget).c_str(), kept ? "kept" : "MISSED");
+    std::printf("%-30s %12s | reference (%s) %12s | ratio %.3g | budget %s: %s\n", what, Readable(f->second).c_str(),
+                referenceWhat, Readable(r->second).c_str(), f->second / r->second, Readable(budget).c_str(),
+                kept ? "kept" : "MISSED");
     return kept;
 }
 

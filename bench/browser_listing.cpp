@@ -74,8 +74,8 @@ public:
     {
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                cpuSeconds[run.benchmark_name()] =
-                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                cpuSeconds[run.benchmark_name()] = run.GetAdjustedCPUTime()
+                                                   / benchmark::GetTimeUnitMultiplier(run.time_unit);
         }
         Collector::ReportRuns(runs);
     }
@@ -110,8 +110,8 @@ int main(int argc, char** argv)
     const bool keptReal = corvan::bench::Compare(results, "20,000 files into File1", "FileListSetPath/min_time:2.000",
                                                  "readdir", "Readdir/min_time:1.000", 150e-3);
     const bool keptCpu = corvan::bench::Compare(results.AsCpu(), "  the same in CPU time",
-                                                "FileListSetPath/min_time:2.000", "readdir",
-                                                "Readdir/min_time:1.000", 150e-3);
+                                                "FileListSetPath/min_time:2.000", "readdir", "Readdir/min_time:1.000",
+                                                150e-3);
     benchmark::Shutdown();
     return keptReal || keptCpu ? 0 : 1;
 }

@@ -159,8 +159,9 @@ int main(int argc, char** argv)
     corvan::bench::Collector results;
     benchmark::RunSpecifiedBenchmarks(&results);
     std::printf("\n");
-    bool kept = corvan::bench::Compare(results, "FileName write returns", "EngineFileNameWrite/iterations:40/manual_time",
-                                       "bare playbin", "BareFileNameWrite/iterations:40/manual_time", 5e-3);
+    bool kept = corvan::bench::Compare(results, "FileName write returns",
+                                       "EngineFileNameWrite/iterations:40/manual_time", "bare playbin",
+                                       "BareFileNameWrite/iterations:40/manual_time", 5e-3);
     kept = corvan::bench::Compare(results, "FileName write to sound", "EngineOpenToSound/iterations:40/manual_time",
                                   "bare playbin", "BareOpenToSound/iterations:40/manual_time", 100e-3)
            && kept;

@@ -81,8 +81,8 @@ int main(int argc, char** argv)
     std::printf("\n");
     bool kept = corvan::bench::Compare(results, "Rate write of the rate in force", "RateInForce",
                                        "playbin property read", "PlaybinPropertyRead", 1e-6);
-    kept = corvan::bench::Compare(results, "Rate write of the rate in force", "RateInForce",
-                                  "rate change sent", "RateChange/iterations:200", 1e-6)
+    kept = corvan::bench::Compare(results, "Rate write of the rate in force", "RateInForce", "rate change sent",
+                                  "RateChange/iterations:200", 1e-6)
            && kept;
     benchmark::Shutdown();
     return kept ? 0 : 1;

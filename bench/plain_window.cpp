@@ -22,7 +22,8 @@ namespace {
 
 class PlainWindow : public QWidget {
 public:
-    PlainWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    PlainWindow()
+        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     {
         setFixedSize(439, 482);
         int y = 4;

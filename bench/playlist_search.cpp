@@ -196,8 +196,8 @@ bool CompareRatio(const corvan::bench::Collector& results, const char* what, con
     const double ratio = f->second / r->second;
     const bool kept = ratio <= budgetRatio;
     std::printf("%-30s %12s | reference (%s) %12s | ratio %8.4f | budget ratio %.1f: %s\n", what,
-                corvan::bench::Readable(f->second).c_str(), referenceWhat,
-                corvan::bench::Readable(r->second).c_str(), ratio, budgetRatio, kept ? "kept" : "MISSED");
+                corvan::bench::Readable(f->second).c_str(), referenceWhat, corvan::bench::Readable(r->second).c_str(),
+                ratio, budgetRatio, kept ? "kept" : "MISSED");
     return kept;
 }
 
@@ -210,8 +210,9 @@ int main(int argc, char** argv)
 
     // Making 55,000 files is slow on a disk; a memory file system keeps the
     // set-up short. Both sides of each comparison read the same files.
-    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/corvan-bench-XXXXXX")
-                                                                 : QDir::tempPath() + QStringLiteral("/corvan-bench-XXXXXX"));
+    QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                          ? QStringLiteral("/dev/shm/corvan-bench-XXXXXX")
+                          : QDir::tempPath() + QStringLiteral("/corvan-bench-XXXXXX"));
     tree = dir.filePath(QStringLiteral("Music"));
     QDir().mkdir(tree);
     MakeTree(tree);

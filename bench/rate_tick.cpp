@@ -25,8 +25,8 @@ long gstCalls = 0;
 // The wrapped entry points: every one the engine can reach once a file is
 // open. The variadic ones are forwarded through their va_list forms.
 extern "C" {
-gboolean __real_gst_element_seek(GstElement*, gdouble, GstFormat, GstSeekFlags, GstSeekType, gint64,
-                                 GstSeekType, gint64);
+gboolean __real_gst_element_seek(GstElement*, gdouble, GstFormat, GstSeekFlags, GstSeekType, gint64, GstSeekType,
+                                 gint64);
 GstStateChangeReturn __real_gst_element_set_state(GstElement*, GstState);
 gboolean __real_gst_element_query_position(GstElement*, GstFormat, gint64*);
 gboolean __real_gst_element_query_duration(GstElement*, GstFormat, gint64*);

@@ -196,8 +196,8 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     std::printf("\n");
-    bool kept = corvan::bench::Compare(results, "outline of the skin applied", "OutlineApplied",
-                                       "Qt mask from colour", "QtMaskFromColour", 2e-3);
+    bool kept = corvan::bench::Compare(results, "outline of the skin applied", "OutlineApplied", "Qt mask from colour",
+                                       "QtMaskFromColour", 2e-3);
     corvan::bench::Compare(results, "scan of the skin", "ScanPicture", "copy of its pixel buffer", "CopyPixelBuffer",
                            2e-3);
     corvan::bench::Compare(results, "skin runs to QRegion, banded", "ToQRegionBanded/0", "united run by run",

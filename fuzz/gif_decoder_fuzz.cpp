@@ -35,7 +35,11 @@ void Require(bool condition, const char* what)
 // Bytes of the input taken front to back; 0 once they run out.
 class Bytes {
 public:
-    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    Bytes(const std::uint8_t* data, std::size_t size)
+        : data_(data)
+        , size_(size)
+    {
+    }
     int Take()
     {
         if (size_ == 0)
@@ -114,8 +118,8 @@ void Compare(const QImage& ours, const QImage& theirs, const Layout& layout, boo
 {
     Require(ours.size() == theirs.size(), "the size differs from Qt's");
     Require(ours.format() == theirs.format(), "the format differs from Qt's");
-    const bool covers = layout.left == 0 && layout.top == 0 && layout.width >= layout.screenWidth &&
-                        layout.height >= layout.screenHeight;
+    const bool covers = layout.left == 0 && layout.top == 0 && layout.width >= layout.screenWidth
+                        && layout.height >= layout.screenHeight;
     // Qt's reader fills the screen around a picture with a local colour
     // table from that table before it has read it: whatever lay in memory.
     const bool backdropUnknown = layout.localTable && !covers;
@@ -125,8 +129,8 @@ void Compare(const QImage& ours, const QImage& theirs, const Layout& layout, boo
     const QImage b = theirs.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
-            const bool inside = x >= layout.left && y >= layout.top && x - layout.left < layout.width &&
-                                y - layout.top < layout.height;
+            const bool inside = x >= layout.left && y >= layout.top && x - layout.left < layout.width
+                                && y - layout.top < layout.height;
             if (!inside && backdropUnknown)
                 continue;
             // Qt's reader repeats rows of an interlaced picture's early
@@ -134,8 +138,7 @@ void Compare(const QImage& ours, const QImage& theirs, const Layout& layout, boo
             // that reaches past the screen's bottom in passes laid out by
             // the rows shown, and for a picture 3 or 4 rows high repeats a
             // pass. Well-formed pictures meet only the last.
-            if (inside && layout.interlaced &&
-                (!wellFormed || layout.height == 3 || layout.height == 4))
+            if (inside && layout.interlaced && (!wellFormed || layout.height == 3 || layout.height == 4))
                 continue;
             // Data with more pixels than the picture: Qt's reader goes on
             // painting rows below it (down one column when it has no width).
@@ -155,7 +158,12 @@ void Compare(const QImage& ours, const QImage& theirs, const Layout& layout, boo
 // grows once the reader's next table entry reaches 1 << size.
 class Encoder {
 public:
-    explicit Encoder(int minCodeSize) : minCodeSize_(minCodeSize), clear_(1 << minCodeSize) { Reset(); }
+    explicit Encoder(int minCodeSize)
+        : minCodeSize_(minCodeSize)
+        , clear_(1 << minCodeSize)
+    {
+        Reset();
+    }
 
     // Without the end code the padding bits would read as more pixels.
     std::vector<std::uint8_t> Encode(const std::vector<int>& pixels, bool deferredClear, int clearEvery)
@@ -276,10 +284,12 @@ QByteArray WriteGif(Bytes& in, bool& damaged)
     if (global)
         appendTable(globalBits);
     if (extension)
-        out.append(QByteArray("\x21\xFE\x03" "abc\x01x\0", 9));
+        out.append(QByteArray("\x21\xFE\x03"
+                              "abc\x01x\0",
+                              9));
     if (transparent || extension)
-        out.append(QByteArray("\x21\xF9\x04", 3) + static_cast<char>(transparent ? 1 : 0) +
-                   QByteArray("\0\0", 2) + static_cast<char>(in.Take()) + '\0');
+        out.append(QByteArray("\x21\xF9\x04", 3) + static_cast<char>(transparent ? 1 : 0) + QByteArray("\0\0", 2)
+                   + static_cast<char>(in.Take()) + '\0');
 
     int left = 0;
     int top = 0;

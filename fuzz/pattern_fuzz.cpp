@@ -32,8 +32,8 @@ bool PlainMatch(QStringView pattern, QStringView name)
             }
         } else {
             for (qsizetype j = 1; j <= n; ++j)
-                next[static_cast<std::size_t>(j)] =
-                    row[static_cast<std::size_t>(j - 1)] && (p == u'?' || p == name[j - 1]);
+                next[static_cast<std::size_t>(j)] = row[static_cast<std::size_t>(j - 1)]
+                                                    && (p == u'?' || p == name[j - 1]);
         }
         row.swap(next);
     }

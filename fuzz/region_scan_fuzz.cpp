@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t stride = width > 0 && width <= corvan::cDIBSection::kMaxWidth
                                     ? ((3 * std::int64_t{width} + 3) & ~std::int64_t{3})
                                     : 0;
-    const bool valid = stride > 0 && height > 0 && height <= corvan::cDIBSection::kMaxHeight &&
-                       static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height) <= owned.size();
+    const bool valid = stride > 0 && height > 0 && height <= corvan::cDIBSection::kMaxHeight
+                       && static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height) <= owned.size();
     if (!valid) {
         Require(region.IsEmpty());
         Require(transColor == key);

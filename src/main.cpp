@@ -45,14 +45,20 @@ SkinRead ReadSkin(const QStringList& folders)
 // the window plays into the stand-in, which hands everything over.
 class EngineArrival : public QObject {
 public:
-    explicit EngineArrival(corvan::PendingMediaEngine& engine) : engine_(engine) {}
+    explicit EngineArrival(corvan::PendingMediaEngine& engine)
+        : engine_(engine)
+    {
+    }
 
     // After the window's first frame: loading GStreamer would compete with
     // the window for the processor, and on a first start it takes half a
     // second while it builds its plugin registry.
     void Shown()
     {
-        preload_.emplace([this] { QMetaObject::invokeMethod(this, [this] { Loaded(); }, Qt::QueuedConnection); });
+        preload_.emplace([this] {
+            QMetaObject::invokeMethod(
+                this, [this] { Loaded(); }, Qt::QueuedConnection);
+        });
     }
 
 private:

@@ -376,8 +376,8 @@ void DrawVolumePod(QPainter& p, QImage& image, int scale)
 void FinishOutline(QImage& image, const std::vector<bool>& inside, int scale, QColor outside)
 {
     auto in = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < kSkinWidth && y < kSkinHeight &&
-               inside[static_cast<std::size_t>(y) * kSkinWidth + x];
+        return x >= 0 && y >= 0 && x < kSkinWidth && y < kSkinHeight
+               && inside[static_cast<std::size_t>(y) * kSkinWidth + x];
     };
     const QImage painted = image.copy();
     for (int dy = 0; dy < image.height(); ++dy) {
@@ -556,15 +556,8 @@ void ReturnArrow(QImage& image, int x, int y)
 {
     const QColor ink(0x24, 0x28, 0x2e);
     static const std::array<std::string_view, 9> shape = {
-        "...######..",
-        "...#######.",
-        "........##.",
-        "..#.....##.",
-        ".##.....##.",
-        "#########..",
-        "########...",
-        ".##........",
-        "..#........",
+        "...######..", "...#######.", "........##.", "..#.....##.", ".##.....##.",
+        "#########..", "########...", ".##........", "..#........",
     };
     for (int row = 0; row < static_cast<int>(shape.size()); ++row)
         for (int col = 0; col < static_cast<int>(shape[row].size()); ++col)
@@ -586,12 +579,28 @@ struct ButtonPicture {
 const std::vector<ButtonPicture>& ButtonPictures()
 {
     static const std::vector<ButtonPicture> pictures = {
-        {"Command22", 22, 17, [](QImage& i) { TriangleLeft(i, 6, 7, 3); TriangleLeft(i, 10, 7, 3); }},
-        {"Command12", 22, 17, [](QImage& i) { Bar(i, 7, 4, 2, 7); TriangleLeft(i, 10, 7, 3); }},
+        {"Command22", 22, 17,
+         [](QImage& i) {
+             TriangleLeft(i, 6, 7, 3);
+             TriangleLeft(i, 10, 7, 3);
+         }},
+        {"Command12", 22, 17,
+         [](QImage& i) {
+             Bar(i, 7, 4, 2, 7);
+             TriangleLeft(i, 10, 7, 3);
+         }},
         {"Command13", 22, 17, [](QImage& i) { TriangleRight(i, 8, 7, 4); }},
-        {"Command14", 22, 17, [](QImage& i) { Bar(i, 7, 3, 3, 9); Bar(i, 12, 3, 3, 9); }},
+        {"Command14", 22, 17,
+         [](QImage& i) {
+             Bar(i, 7, 3, 3, 9);
+             Bar(i, 12, 3, 3, 9);
+         }},
         {"Command15", 22, 17, [](QImage& i) { Bar(i, 7, 4, 7, 7); }},
-        {"Command16", 22, 15, [](QImage& i) { TriangleUp(i, 10, 2, 4); Bar(i, 6, 8, 9, 2); }},
+        {"Command16", 22, 15,
+         [](QImage& i) {
+             TriangleUp(i, 10, 2, 4);
+             Bar(i, 6, 8, 9, 2);
+         }},
         {"Command19", 22, 17,
          [](QImage& i) {
              // Outlined plus: dark outline, light inside.
@@ -601,8 +610,16 @@ const std::vector<ButtonPicture>& ButtonPictures()
              Fill(i, 7, 7, 7, 1, kSymbolLight.lighter(125));
          }},
         {"Command20", 22, 17, [](QImage& i) { Bar(i, 6, 6, 9, 3); }},
-        {"Command11", 22, 17, [](QImage& i) { TriangleRight(i, 8, 7, 3); Bar(i, 12, 4, 2, 7); }},
-        {"Command23", 22, 17, [](QImage& i) { TriangleRight(i, 7, 7, 3); TriangleRight(i, 11, 7, 3); }},
+        {"Command11", 22, 17,
+         [](QImage& i) {
+             TriangleRight(i, 8, 7, 3);
+             Bar(i, 12, 4, 2, 7);
+         }},
+        {"Command23", 22, 17,
+         [](QImage& i) {
+             TriangleRight(i, 7, 7, 3);
+             TriangleRight(i, 11, 7, 3);
+         }},
         {"Command9", 22, 17, [](QImage&) {}, MagnifyingGlass},
         {"Command10", 22, 17, ColourSquares},
         {"Command21", 22, 17, [](QImage&) {}, MagnifyingGlass},
@@ -633,14 +650,14 @@ int Check(const QString& pngPath, const QString& gifPath)
             const QRgb b = gif.pixel(x, y);
             if ((a == key) != (b == key))
                 ++mismatches;
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
+            worst = std::max(
+                {worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
         }
     }
     // A picture with a cut-away corner must keep it: it names the key.
     const bool cornerKept = png.pixel(0, png.height() - 1) != key || gif.pixel(0, gif.height() - 1) == key;
-    std::printf("%s: %ld pixels cut differently, largest colour change %d%s\n",
-                qPrintable(QDir(gifPath).dirName()), mismatches, worst, cornerKept ? "" : ", bottom-left lost the key");
+    std::printf("%s: %ld pixels cut differently, largest colour change %d%s\n", qPrintable(QDir(gifPath).dirName()),
+                mismatches, worst, cornerKept ? "" : ", bottom-left lost the key");
     return mismatches == 0 && cornerKept ? 0 : 1;
 }
 

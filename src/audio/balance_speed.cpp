@@ -16,9 +16,18 @@ BalanceSpeed::BalanceSpeed(const BalanceSpeedControls& controls, MediaEngine& en
 {
 }
 
-void BalanceSpeed::BalanceLeft() { c_.Option3->setChecked(true); }
-void BalanceSpeed::BalanceCenter() { c_.Option2->setChecked(true); }
-void BalanceSpeed::BalanceRight() { c_.Option1->setChecked(true); }
+void BalanceSpeed::BalanceLeft()
+{
+    c_.Option3->setChecked(true);
+}
+void BalanceSpeed::BalanceCenter()
+{
+    c_.Option2->setChecked(true);
+}
+void BalanceSpeed::BalanceRight()
+{
+    c_.Option1->setChecked(true);
+}
 
 void BalanceSpeed::OptionSelected(QRadioButton* option)
 {

@@ -68,8 +68,8 @@ QString ClockCaption(TimeLeft left, double totalMinutes, const QLocale& locale)
     const double cents = std::abs(std::round(totalMinutes * 100.0));
     const int decimals = std::fmod(cents, 100.0) == 0.0 ? 0 : std::fmod(cents, 10.0) == 0.0 ? 1 : 2;
     return QStringLiteral(" Remain ") + plain.toString(left.minutes) + QStringLiteral(" : ")
-        + plain.toString(left.seconds) + QStringLiteral(" Total Time ")
-        + plain.toString(totalMinutes, 'f', decimals);
+           + plain.toString(left.seconds) + QStringLiteral(" Total Time ")
+           + plain.toString(totalMinutes, 'f', decimals);
 }
 
 }  // namespace corvan

@@ -40,10 +40,22 @@ void VolumeControls::menuStep(long delta)
     m_.Slider1->setFocus(Qt::OtherFocusReason);
 }
 
-void VolumeControls::VolumeIncrease() { buttonStep(kButtonVolumeStep); }
-void VolumeControls::VolumeDecrease() { buttonStep(-kButtonVolumeStep); }
-void VolumeControls::MenuVolumeUp() { menuStep(kMenuVolumeStep); }
-void VolumeControls::MenuVolumeDown() { menuStep(-kMenuVolumeStep); }
+void VolumeControls::VolumeIncrease()
+{
+    buttonStep(kButtonVolumeStep);
+}
+void VolumeControls::VolumeDecrease()
+{
+    buttonStep(-kButtonVolumeStep);
+}
+void VolumeControls::MenuVolumeUp()
+{
+    menuStep(kMenuVolumeStep);
+}
+void VolumeControls::MenuVolumeDown()
+{
+    menuStep(-kMenuVolumeStep);
+}
 
 void VolumeControls::SliderMoved()
 {

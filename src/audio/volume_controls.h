@@ -14,10 +14,10 @@ class MediaEngine;
 // are the only record; each mirror is written by its own commands alone, so
 // the mirrors may disagree with the engine and with one another.
 struct VolumeMirrors {
-    QLabel* Label23 = nullptr;                  // "Volume" and a level text
-    QSlider* Slider1 = nullptr;                 // positions 0..10; takes the focus after a step
-    QLabel* Label11 = nullptr;                  // "X" while it has muted the engine
-    QAction* mnupopupoptionsmute = nullptr;     // its check mark follows only its own uses
+    QLabel* Label23 = nullptr;               // "Volume" and a level text
+    QSlider* Slider1 = nullptr;              // positions 0..10; takes the focus after a step
+    QLabel* Label11 = nullptr;               // "X" while it has muted the engine
+    QAction* mnupopupoptionsmute = nullptr;  // its check mark follows only its own uses
 };
 
 // The volume and mute commands. None bounds a volume itself: a step past the

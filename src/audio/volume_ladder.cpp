@@ -30,9 +30,17 @@ struct SliderLadderRow {
 // Index = slider position. Only the even positions from 4 up set a volume.
 // The top text has a trailing blank, unlike the button ladder's " 100".
 constexpr std::array<SliderLadderRow, 11> kSliderLadder{{
-    {" 00 ", std::nullopt}, {" 10 ", std::nullopt}, {" 20 ", std::nullopt}, {" 30 ", std::nullopt},
-    {" 40 ", -1800},        {" 50 ", std::nullopt}, {" 60 ", -1200},        {" 70 ", std::nullopt},
-    {" 80 ", -700},         {" 90 ", std::nullopt}, {" 100 ", 0},
+    {" 00 ", std::nullopt},
+    {" 10 ", std::nullopt},
+    {" 20 ", std::nullopt},
+    {" 30 ", std::nullopt},
+    {" 40 ", -1800},
+    {" 50 ", std::nullopt},
+    {" 60 ", -1200},
+    {" 70 ", std::nullopt},
+    {" 80 ", -700},
+    {" 90 ", std::nullopt},
+    {" 100 ", 0},
 }};
 
 QString VolumeCaption(const char* level)
@@ -78,12 +86,18 @@ std::optional<SliderRow> SliderStep(int position)
 std::optional<SpinRow> SpinStep(int value)
 {
     switch (value) {
-    case 2: return SpinRow{-2500, 0};
-    case 4: return SpinRow{-1800, 2};
-    case 6: return SpinRow{-1200, 6};
-    case 8: return SpinRow{-700, 8};
-    case 10: return SpinRow{0, 10};
-    default: return std::nullopt;
+    case 2:
+        return SpinRow{-2500, 0};
+    case 4:
+        return SpinRow{-1800, 2};
+    case 6:
+        return SpinRow{-1200, 6};
+    case 8:
+        return SpinRow{-700, 8};
+    case 10:
+        return SpinRow{0, 10};
+    default:
+        return std::nullopt;
     }
 }
 

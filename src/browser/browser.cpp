@@ -32,8 +32,7 @@ void Browser::OnDriveChanged()
     if (c_.Dir1->SetPath(FilePath::FromText(mount)))
         return;
     if (desk_.message)
-        desk_.message(QStringLiteral("QZFileFind Error"), QStringLiteral("Drive not available!"),
-                      QMessageBox::Warning);
+        desk_.message(QStringLiteral("QZFileFind Error"), QStringLiteral("Drive not available!"), QMessageBox::Warning);
     // Back to the drive that holds the folder on show. Choosing it as a new
     // drive would move the folder list up to that drive's mount point and
     // lose the folder the search was about to start from.

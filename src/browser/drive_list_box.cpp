@@ -11,10 +11,10 @@ namespace {
 
 bool IsPseudoFileSystem(const QByteArray& type)
 {
-    static const QList<QByteArray> pseudo = {
-        "proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs", "debugfs",
-        "tracefs", "pstore", "bpf", "mqueue", "hugetlbfs", "configfs", "fusectl", "autofs",
-        "binfmt_misc", "nsfs", "rpc_pipefs", "efivarfs", "squashfs", "overlay", "tmpfs", "ramfs"};
+    static const QList<QByteArray> pseudo = {"proc",       "sysfs",    "devtmpfs", "devpts",  "cgroup",      "cgroup2",
+                                             "securityfs", "debugfs",  "tracefs",  "pstore",  "bpf",         "mqueue",
+                                             "hugetlbfs",  "configfs", "fusectl",  "autofs",  "binfmt_misc", "nsfs",
+                                             "rpc_pipefs", "efivarfs", "squashfs", "overlay", "tmpfs",       "ramfs"};
     return pseudo.contains(type);
 }
 

@@ -17,8 +17,8 @@ struct FolderView {
     FilePath folder;                            // as the folder list gives it
     std::optional<QList<FilePath>> subfolders;  // nullopt: the folder cannot be entered
     std::optional<QList<FilePath>> files;       // the play queue's entries; nullopt: not listed
-    QStringList drives;                     // the drive list's entries
-    QString mountPoint;                     // of the drive that holds the folder
+    QStringList drives;                         // the drive list's entries
+    QString mountPoint;                         // of the drive that holds the folder
 };
 
 FolderView ReadFolderView(const FilePath& folder);

@@ -25,8 +25,8 @@ struct FolderIdentity {
 struct FolderIdentityHash {
     std::size_t operator()(const FolderIdentity& f) const noexcept
     {
-        return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(f.ino) * 1000003u ^
-                                          static_cast<std::uint64_t>(f.dev));
+        return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(f.ino) * 1000003u
+                                          ^ static_cast<std::uint64_t>(f.dev));
     }
 };
 

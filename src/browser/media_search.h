@@ -15,8 +15,8 @@ namespace corvan {
 // negated as the count, except "file not found", which reports -1.
 enum SearchFailureCode : int {
     kOverflow = 6,
-    kBadFileName = 52,     // a pattern holding "/" or a zero byte
-    kFileNotFound = 53,    // the start folder is missing
+    kBadFileName = 52,   // a pattern holding "/" or a zero byte
+    kFileNotFound = 53,  // the start folder is missing
     kDeviceUnavailable = 68,
     kPermissionDenied = 70,
     kDiskNotReady = 71,
@@ -45,8 +45,8 @@ constexpr int kSearchCountLimit = std::numeric_limits<std::int32_t>::max();
 // neither entered nor found; a folder reached twice (symbolic links that
 // loop) is entered once; a folder below the start that cannot be listed is
 // skipped. `limit` caps the folder and file counts (past it: overflow).
-MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern,
-                            const SearchProgress& progress = {}, int limit = kSearchCountLimit);
+MediaSearchResult FindFiles(const FilePath& startFolder, const QString& pattern, const SearchProgress& progress = {},
+                            int limit = kSearchCountLimit);
 
 // The description of a failure code ("Permission denied", ...).
 QString SearchFailureDescription(int code);

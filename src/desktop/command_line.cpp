@@ -38,19 +38,18 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
 
 QString UsageText()
 {
-    return QStringLiteral(
-        "Usage: corvan-player [PATH]...\n"
-        "Plays music: MP3, WAV, WMA, WMV (sound) and MIDI files.\n"
-        "\n"
-        "  PATH          a music file: its folder is listed and the file plays;\n"
-        "                a folder: it is listed;\n"
-        "                several files, or a playlist (.sic, .m3u, .m3u8, .pls):\n"
-        "                they fill the playlist and the first plays.\n"
-        "                A \"file:\" URI names a file too.\n"
-        "  -h, --help    show this and end\n"
-        "      --version show the version and end\n"
-        "\n"
-        "When the player already runs, the paths go to it.\n");
+    return QStringLiteral("Usage: corvan-player [PATH]...\n"
+                          "Plays music: MP3, WAV, WMA, WMV (sound) and MIDI files.\n"
+                          "\n"
+                          "  PATH          a music file: its folder is listed and the file plays;\n"
+                          "                a folder: it is listed;\n"
+                          "                several files, or a playlist (.sic, .m3u, .m3u8, .pls):\n"
+                          "                they fill the playlist and the first plays.\n"
+                          "                A \"file:\" URI names a file too.\n"
+                          "  -h, --help    show this and end\n"
+                          "      --version show the version and end\n"
+                          "\n"
+                          "When the player already runs, the paths go to it.\n");
 }
 
 QString VersionText()

@@ -70,8 +70,7 @@ QDBusObjectPath TrackId(const FilePath& path)
     if (path.IsEmpty())
         return QDBusObjectPath(kMprisNoTrack.toString());
     const QByteArray digest = QCryptographicHash::hash(path.Bytes(), QCryptographicHash::Sha1);
-    return QDBusObjectPath(QStringLiteral("/org/corvan/player/track/")
-                           + QString::fromLatin1(digest.left(8).toHex()));
+    return QDBusObjectPath(QStringLiteral("/org/corvan/player/track/") + QString::fromLatin1(digest.left(8).toHex()));
 }
 
 QVariantMap TrackMetadata(const TrackInfo& track)
@@ -130,7 +129,8 @@ void Mpris::Raise()
 void Mpris::Quit()
 {
     QAction* exit = form_.Menu().mnupopupexit;
-    QMetaObject::invokeMethod(exit, [exit] { exit->trigger(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        exit, [exit] { exit->trigger(); }, Qt::QueuedConnection);
 }
 
 void Mpris::Play()
@@ -272,7 +272,7 @@ QAction* Mpris::speedItem(std::size_t index) const
 {
     Form2Menu& m = form_.Menu();
     const std::array<QAction*, BalanceSpeed::kSpeedRates.size()> items{m.mnupopup25, m.mnupopup50, m.mnupopup100,
-                                                                      m.mnupopup150, m.mnupopup200};
+                                                                       m.mnupopup150, m.mnupopup200};
     return items.at(index);
 }
 
@@ -395,8 +395,14 @@ QStringList MprisRootAdaptor::supportedMimeTypes() const
             QStringLiteral("video/x-ms-wmv"), QStringLiteral("audio/midi")};
 }
 
-void MprisRootAdaptor::Raise() { player_->Raise(); }
-void MprisRootAdaptor::Quit() { player_->Quit(); }
+void MprisRootAdaptor::Raise()
+{
+    player_->Raise();
+}
+void MprisRootAdaptor::Quit()
+{
+    player_->Quit();
+}
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(Mpris* player)
     : QDBusAbstractAdaptor(player)
@@ -411,12 +417,30 @@ QString MprisPlayerAdaptor::playbackStatus() const
     return player_->PlaybackStatus();
 }
 
-QString MprisPlayerAdaptor::loopStatus() const { return player_->LoopStatus(); }
-void MprisPlayerAdaptor::setLoopStatus(const QString& status) { player_->SetLoopStatus(status); }
-double MprisPlayerAdaptor::rate() const { return player_->Rate(); }
-void MprisPlayerAdaptor::setRate(double rate) { player_->SetRate(rate); }
-bool MprisPlayerAdaptor::shuffle() const { return player_->Shuffle(); }
-void MprisPlayerAdaptor::setShuffle(bool on) { player_->SetShuffle(on); }
+QString MprisPlayerAdaptor::loopStatus() const
+{
+    return player_->LoopStatus();
+}
+void MprisPlayerAdaptor::setLoopStatus(const QString& status)
+{
+    player_->SetLoopStatus(status);
+}
+double MprisPlayerAdaptor::rate() const
+{
+    return player_->Rate();
+}
+void MprisPlayerAdaptor::setRate(double rate)
+{
+    player_->SetRate(rate);
+}
+bool MprisPlayerAdaptor::shuffle() const
+{
+    return player_->Shuffle();
+}
+void MprisPlayerAdaptor::setShuffle(bool on)
+{
+    player_->SetShuffle(on);
+}
 
 QVariantMap MprisPlayerAdaptor::metadata() const
 {
@@ -430,23 +454,59 @@ double MprisPlayerAdaptor::volume() const
     return player_->Volume();
 }
 
-void MprisPlayerAdaptor::setVolume(double factor) { player_->SetVolume(factor); }
-qlonglong MprisPlayerAdaptor::position() const { return player_->Position(); }
-double MprisPlayerAdaptor::minimumRate() const { return player_->MinimumRate(); }
-double MprisPlayerAdaptor::maximumRate() const { return player_->MaximumRate(); }
+void MprisPlayerAdaptor::setVolume(double factor)
+{
+    player_->SetVolume(factor);
+}
+qlonglong MprisPlayerAdaptor::position() const
+{
+    return player_->Position();
+}
+double MprisPlayerAdaptor::minimumRate() const
+{
+    return player_->MinimumRate();
+}
+double MprisPlayerAdaptor::maximumRate() const
+{
+    return player_->MaximumRate();
+}
 
-void MprisPlayerAdaptor::Next() { player_->Next(); }
-void MprisPlayerAdaptor::Previous() { player_->Previous(); }
-void MprisPlayerAdaptor::Pause() { player_->Pause(); }
-void MprisPlayerAdaptor::PlayPause() { player_->PlayPause(); }
-void MprisPlayerAdaptor::Stop() { player_->Stop(); }
-void MprisPlayerAdaptor::Play() { player_->Play(); }
-void MprisPlayerAdaptor::Seek(qlonglong Offset) { player_->Seek(Offset); }
+void MprisPlayerAdaptor::Next()
+{
+    player_->Next();
+}
+void MprisPlayerAdaptor::Previous()
+{
+    player_->Previous();
+}
+void MprisPlayerAdaptor::Pause()
+{
+    player_->Pause();
+}
+void MprisPlayerAdaptor::PlayPause()
+{
+    player_->PlayPause();
+}
+void MprisPlayerAdaptor::Stop()
+{
+    player_->Stop();
+}
+void MprisPlayerAdaptor::Play()
+{
+    player_->Play();
+}
+void MprisPlayerAdaptor::Seek(qlonglong Offset)
+{
+    player_->Seek(Offset);
+}
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath& TrackId, qlonglong Position)
 {
     player_->SetPosition(TrackId, Position);
 }
-void MprisPlayerAdaptor::OpenUri(const QString& Uri) { player_->OpenUri(Uri); }
+void MprisPlayerAdaptor::OpenUri(const QString& Uri)
+{
+    player_->OpenUri(Uri);
+}
 
 bool PublishMpris(Mpris& player, QDBusConnection bus)
 {

@@ -18,11 +18,11 @@ namespace corvan {
 struct OpenPlan {
     enum class Kind { Nothing, Folder, File, Entries };
     Kind kind = Kind::Nothing;
-    FilePath folder;          // Folder, File: the folder the lists show
-    FilePath name;            // File: the file's name in that folder
-    QList<FilePath> entries;  // Entries: the playlist
-    QStringList problems;     // a line for each path that was skipped
-    QList<FilePath> accepted; // the paths not skipped, absolute
+    FilePath folder;           // Folder, File: the folder the lists show
+    FilePath name;             // File: the file's name in that folder
+    QList<FilePath> entries;   // Entries: the playlist
+    QStringList problems;      // a line for each path that was skipped
+    QList<FilePath> accepted;  // the paths not skipped, absolute
 };
 
 // Reads what the paths name (relative ones from the process's current

@@ -22,8 +22,7 @@ constexpr uint kAlreadyOwner = 4;
 bool Call(QDBusConnection& bus, const QString& path, const QString& interface, const QString& method,
           const QVariantList& args)
 {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(kMprisServiceName.toString(), path, interface, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(kMprisServiceName.toString(), path, interface, method);
     message.setArguments(args);
     return bus.call(message, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
 }

@@ -20,9 +20,9 @@ inline constexpr QStringView kPlayerObjectPath = u"/org/corvan/Player";
 // bus's answer, at most `timeoutMs`: the program asks on a thread of its
 // own while it builds the window.
 enum class BusClaim {
-    Ours,    // this start is the player
-    Taken,   // another player runs: hand over to it
-    NoBus,   // no session bus, or it did not answer: a player of its own
+    Ours,   // this start is the player
+    Taken,  // another player runs: hand over to it
+    NoBus,  // no session bus, or it did not answer: a player of its own
 };
 BusClaim ClaimPlayerName(QDBusConnection bus, int timeoutMs = 2000);
 

@@ -28,10 +28,9 @@ QDBusMessage PortalInhibit()
 
 QDBusMessage ScreenSaverInhibit()
 {
-    QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
-                                                    QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                                    QStringLiteral("org.freedesktop.ScreenSaver"),
-                                                    QStringLiteral("Inhibit"));
+    QDBusMessage m = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Inhibit"));
     m << kWho << kWhy;
     return m;
 }
@@ -127,16 +126,14 @@ void SleepInhibitor::release()
     case Via::None:
         return;
     case Via::Portal:
-        session_.asyncCall(QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-                                                          portalRequest_.path(),
-                                                          QStringLiteral("org.freedesktop.portal.Request"),
-                                                          QStringLiteral("Close")));
+        session_.asyncCall(
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"), portalRequest_.path(),
+                                           QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Close")));
         break;
     case Via::ScreenSaver: {
-        QDBusMessage m = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
-                                                        QStringLiteral("/org/freedesktop/ScreenSaver"),
-                                                        QStringLiteral("org.freedesktop.ScreenSaver"),
-                                                        QStringLiteral("UnInhibit"));
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+            QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("UnInhibit"));
         m << screenSaverCookie_;
         session_.asyncCall(m);
         break;

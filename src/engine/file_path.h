@@ -48,7 +48,10 @@ public:
     friend bool operator==(const FilePath&, const FilePath&) = default;
 
 private:
-    explicit FilePath(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    explicit FilePath(QByteArray bytes)
+        : bytes_(std::move(bytes))
+    {
+    }
 
     QByteArray bytes_;
 };

@@ -183,9 +183,8 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
         g_object_set(playbin, "video-sink", picture, nullptr);
     }
 
-    GstElement* sound = output == AudioOutput::Desktop
-                            ? gst_element_factory_make("autoaudiosink", "corvan-output")
-                            : gst_element_factory_make("fakeaudiosink", "corvan-output");
+    GstElement* sound = output == AudioOutput::Desktop ? gst_element_factory_make("autoaudiosink", "corvan-output")
+                                                       : gst_element_factory_make("fakeaudiosink", "corvan-output");
     if (!sound)
         qCWarning(lcEngine) << "GStreamer has no sound output element; playbin chooses one of its own";
     if (sound) {
@@ -272,8 +271,7 @@ void GstMediaEngine::Dispatch(GstMessage* message)
             joining = joining_;
         }
         const BusReport report = ReportOf(message, &gst_message_parse_error);
-        qCWarning(lcEngine).noquote() << "cannot play" << joining.value_or(fileName_).Text() << "-"
-                                      << report.message;
+        qCWarning(lcEngine).noquote() << "cannot play" << joining.value_or(fileName_).Text() << "-" << report.message;
         qCDebug(lcEngine).noquote() << "error from" << SourceName(message) << report.detail;
         Fail();
         if (joining)
@@ -372,7 +370,8 @@ void GstMediaEngine::OnAboutToFinish(GstElement* playbin, gpointer self)
     if (!engine->next_)
         return;
     const quint64 question = ++engine->asked_;
-    QMetaObject::invokeMethod(engine, [engine, question] { engine->AnswerNextFile(question); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        engine, [engine, question] { engine->AnswerNextFile(question); }, Qt::QueuedConnection);
     // Bounded: a window that cannot answer in time gets an ordinary end.
     engine->joinAnswered_.wait_for(lock, std::chrono::seconds(2),
                                    [engine, question] { return engine->answered_ >= question; });
@@ -405,7 +404,8 @@ void GstMediaEngine::AnswerNextFile(quint64 question)
         answerUri_ = uri;
     }
     if (path)
-        qCDebug(lcEngine).noquote() << "next file, to follow without a gap:" << path->Text() << (uri ? "" : "(cannot be opened)");
+        qCDebug(lcEngine).noquote() << "next file, to follow without a gap:" << path->Text()
+                                    << (uri ? "" : "(cannot be opened)");
     joinAnswered_.notify_all();
 }
 
@@ -520,8 +520,7 @@ void GstMediaEngine::RequestState(GstState state)
         return;
     ReleaseWaitingStream();
     requested_ = state;
-    if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE
-        && state > GST_STATE_READY)
+    if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE && state > GST_STATE_READY)
         Fail();
     else if (state <= GST_STATE_READY)
         current_ = state;
@@ -543,8 +542,8 @@ bool GstMediaEngine::SeekTo(double seconds)
     ReleaseWaitingStream();
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const auto at = static_cast<gint64>(std::llround(seconds * GST_SECOND));
-    if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
-                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+    if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at, GST_SEEK_TYPE_NONE,
+                          GST_CLOCK_TIME_NONE))
         return false;
     appliedRate_ = rate_;
     seekInFlight_ = seconds;
@@ -619,8 +618,8 @@ void GstMediaEngine::ApplyVolume()
 {
     if (!gain_)
         return;
-    const gdouble linear = gst_stream_volume_convert_volume(
-        GST_STREAM_VOLUME_FORMAT_DB, GST_STREAM_VOLUME_FORMAT_LINEAR, volume_ / 100.0);
+    const gdouble linear = gst_stream_volume_convert_volume(GST_STREAM_VOLUME_FORMAT_DB,
+                                                            GST_STREAM_VOLUME_FORMAT_LINEAR, volume_ / 100.0);
     g_object_set(gain_.get(), "volume", linear, "mute", mute_ ? TRUE : FALSE, nullptr);
 }
 
@@ -675,8 +674,8 @@ double GstMediaEngine::Duration() const
     if (!open_)
         return 0;
     gint64 length = 0;
-    if (!durationKnown_ && prerolled_
-        && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &length) && length > 0) {
+    if (!durationKnown_ && prerolled_ && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &length)
+        && length > 0) {
         duration_ = Seconds(length);
         durationKnown_ = true;
     }

@@ -114,9 +114,9 @@ private:
     GstState current_ = GST_STATE_NULL;    // what playbin last reported
     bool prerolled_ = false;               // ASYNC_DONE seen since brought up
     bool atEnd_ = false;
-    double appliedRate_ = 1.0;             // the rate of the segment playing
-    std::optional<double> pendingSeek_;    // waits for the preroll
-    std::optional<double> seekInFlight_;   // sent, not yet completed
+    double appliedRate_ = 1.0;            // the rate of the segment playing
+    std::optional<double> pendingSeek_;   // waits for the preroll
+    std::optional<double> seekInFlight_;  // sent, not yet completed
     QString title_;
     QString author_;
 

@@ -42,8 +42,8 @@ EndOfTrack::EndOfTrack(const EndOfTrackControls& controls, Transport& transport,
 EndOfTrackChoice EndOfTrack::Choose() const
 {
     EndOfTrackChoice choice;
-    const EndOfTrackState state{IsOn(c_.Check1), IsOn(c_.Check2), IsOn(c_.Check3), IsOn(c_.Check4),
-                                c_.Label4->text(), c_.Label2->text()};
+    const EndOfTrackState state{IsOn(c_.Check1), IsOn(c_.Check2),   IsOn(c_.Check3),
+                                IsOn(c_.Check4), c_.Label4->text(), c_.Label2->text()};
     const FileListBox* queue = c_.File1;
     const int index = queue->ListIndex();
     choice.rule = ChooseEndOfTrackRule(state);

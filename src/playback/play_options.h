@@ -8,10 +8,10 @@
 namespace corvan {
 
 struct PlayOptionControls {
-    QCheckBox* Check1 = nullptr;          // repeat this song
-    QCheckBox* Check2 = nullptr;          // turn off after this song
-    QCheckBox* Check3 = nullptr;          // shuffle
-    QCheckBox* Check4 = nullptr;          // up the play list
+    QCheckBox* Check1 = nullptr;           // repeat this song
+    QCheckBox* Check2 = nullptr;           // turn off after this song
+    QCheckBox* Check3 = nullptr;           // shuffle
+    QCheckBox* Check4 = nullptr;           // up the play list
     QAbstractButton* Command17 = nullptr;  // shuffle picture button
     QAbstractButton* Command18 = nullptr;  // repeat picture button
     QAction* mnupopupoptionsrepeat = nullptr;

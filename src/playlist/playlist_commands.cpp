@@ -32,8 +32,8 @@ void PlaylistCommands::FindMedia()
         label->setText(text);
         label->repaint();
     });
-    const MediaSearchResult found =
-        FindFiles(start, pattern, [&progress](const QString& text) { progress.Update(text); });
+    const MediaSearchResult found = FindFiles(start, pattern,
+                                              [&progress](const QString& text) { progress.Update(text); });
     progress.Finish();
 
     c_.Label2->setText(QString::number(found.count));
@@ -58,10 +58,11 @@ void PlaylistCommands::SavePlaylist()
         return;
     qCWarning(lcPlaylist).noquote() << "Save List to" << file.Text() << "failed:" << reason;
     if (dialogs_.message)
-        dialogs_.message(QStringLiteral("Save Mp3 PlayList"),
-                         QStringLiteral("The playlist was not saved to \"%1\": %2.\nA file already there is left as it was.")
-                             .arg(file.Text(), reason),
-                         QMessageBox::Warning);
+        dialogs_.message(
+            QStringLiteral("Save Mp3 PlayList"),
+            QStringLiteral("The playlist was not saved to \"%1\": %2.\nA file already there is left as it was.")
+                .arg(file.Text(), reason),
+            QMessageBox::Warning);
 }
 
 void PlaylistCommands::LoadPlaylist()

@@ -65,9 +65,9 @@ FilePath EntryOf(QByteArray value, const FilePath& folder)
     // Another scheme ("http:", ...) names no file here; kept as written.
     const qsizetype colon = value.indexOf(':');
     const bool scheme = colon > 1 && std::all_of(value.begin(), value.begin() + colon, [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-'
-               || c == '.';
-    });
+                            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                                   || c == '+' || c == '-' || c == '.';
+                        });
     if (value.startsWith('/') || scheme || folder.IsEmpty())
         return FilePath::FromBytes(std::move(value));
     return folder.Join(FilePath::FromBytes(std::move(value)));

@@ -50,7 +50,10 @@ void SetError(QString* error, const char* text)
 // The file's bytes read front to back; every read past the end fails.
 class Reader {
 public:
-    explicit Reader(QByteArrayView data) : data_(data) {}
+    explicit Reader(QByteArrayView data)
+        : data_(data)
+    {
+    }
 
     bool Byte(std::uint8_t& out)
     {
@@ -121,7 +124,11 @@ private:
 // The rows of an interlaced picture come in four passes.
 class RowOrder {
 public:
-    RowOrder(int height, bool interlaced) : height_(height), interlaced_(interlaced) {}
+    RowOrder(int height, bool interlaced)
+        : height_(height)
+        , interlaced_(interlaced)
+    {
+    }
 
     // The row the next finished row goes to; -1 once every row has come.
     int Next()
@@ -220,7 +227,9 @@ private:
 // earlier code's string and one more index.
 class LzwTable {
 public:
-    explicit LzwTable(int minCodeSize) : minCodeSize_(minCodeSize), clear_(1 << minCodeSize)
+    explicit LzwTable(int minCodeSize)
+        : minCodeSize_(minCodeSize)
+        , clear_(1 << minCodeSize)
     {
         for (int i = 0; i < clear_; ++i)
             suffix_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
@@ -427,8 +436,8 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         Frame frame;
         std::uint8_t frameFlags = 0;
         std::uint8_t minCodeSize = 0;
-        if (!in.Word(frame.left) || !in.Word(frame.top) || !in.Word(frame.width) || !in.Word(frame.height) ||
-            !in.Byte(frameFlags))
+        if (!in.Word(frame.left) || !in.Word(frame.top) || !in.Word(frame.width) || !in.Word(frame.height)
+            || !in.Byte(frameFlags))
             return CutOff(error);
         frame.interlaced = (frameFlags & 0x40) != 0;
         std::vector<QRgb> local;
@@ -463,9 +472,8 @@ std::optional<QImage> DecodeGif(QByteArrayView data, QString* error)
         else if (!covers && !global.empty())
             backdrop = screenColours[background];
         image.fill(backdrop);
-        const Palette colours = (frameFlags & 0x80)
-                                    ? MakePalette(local, static_cast<int>(local.size()), transparent)
-                                    : screenColours;
+        const Palette colours = (frameFlags & 0x80) ? MakePalette(local, static_cast<int>(local.size()), transparent)
+                                                    : screenColours;
         if (!DecodePixels(in, minCodeSize, frame, colours, image) || !RunsToTrailer(in))
             return CutOff(error);
         return image;

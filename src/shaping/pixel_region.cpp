@@ -60,9 +60,8 @@ void PixelRegion::Offset(std::int32_t dx, std::int32_t dy)
 
 bool PixelRegion::Contains(std::int32_t x, std::int32_t y) const
 {
-    const auto it = std::partition_point(runs_.begin(), runs_.end(), [&](const PixelRect& r) {
-        return r.top < y || (r.top == y && r.right <= x);
-    });
+    const auto it = std::partition_point(runs_.begin(), runs_.end(),
+                                         [&](const PixelRect& r) { return r.top < y || (r.top == y && r.right <= x); });
     return it != runs_.end() && it->top == y && it->left <= x;
 }
 
@@ -70,8 +69,8 @@ PixelRect PixelRegion::BoundingRect() const
 {
     if (runs_.empty())
         return {};
-    PixelRect box{std::numeric_limits<std::int32_t>::max(), runs_.front().top,
-                  std::numeric_limits<std::int32_t>::min(), runs_.back().bottom};
+    PixelRect box{std::numeric_limits<std::int32_t>::max(), runs_.front().top, std::numeric_limits<std::int32_t>::min(),
+                  runs_.back().bottom};
     for (const PixelRect& run : runs_) {
         box.left = std::min(box.left, run.left);
         box.right = std::max(box.right, run.right);

@@ -21,9 +21,9 @@ namespace {
 class RowScanner {
 public:
     explicit RowScanner(std::uint32_t key)
-        : blue_(static_cast<std::uint8_t>(key & 0xFF)),
-          green_(static_cast<std::uint8_t>((key >> 8) & 0xFF)),
-          red_(static_cast<std::uint8_t>((key >> 16) & 0xFF))
+        : blue_(static_cast<std::uint8_t>(key & 0xFF))
+        , green_(static_cast<std::uint8_t>((key >> 8) & 0xFF))
+        , red_(static_cast<std::uint8_t>((key >> 16) & 0xFF))
     {
 #if defined(__SSE2__)
         const auto b = static_cast<char>(blue_);
@@ -78,8 +78,8 @@ PixelRegion ScanPixelRows(std::span<const std::uint8_t> bits, std::int32_t width
 {
     PixelRegion region;
     const std::int64_t stride = cDIBSection::BytesPerScanLineFor(width);
-    if (stride == 0 || height <= 0 || height > cDIBSection::kMaxHeight ||
-        static_cast<std::uint64_t>(stride * height) > bits.size())
+    if (stride == 0 || height <= 0 || height > cDIBSection::kMaxHeight
+        || static_cast<std::uint64_t>(stride * height) > bits.size())
         return region;
 
     const std::uint8_t* const base = bits.data();
@@ -142,8 +142,8 @@ FrameOffset FrameOffsetFor(double outerWidthTwips, double outerHeightTwips, doub
     if (!(twipsPerPixel > 0))
         return {};
     const std::int64_t dx = RoundHalfEven((outerWidthTwips / twipsPerPixel - innerWidthPixels) / 2);
-    const std::int64_t dy =
-        RoundHalfEven(outerHeightTwips / twipsPerPixel - innerHeightPixels - static_cast<double>(dx));
+    const std::int64_t dy = RoundHalfEven(outerHeightTwips / twipsPerPixel - innerHeightPixels
+                                          - static_cast<double>(dx));
     return {ClampToInt32(dx), ClampToInt32(dy)};
 }
 

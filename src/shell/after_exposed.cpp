@@ -14,7 +14,9 @@ namespace {
 class ExposureWatch : public QObject {
 public:
     ExposureWatch(QWidget& window, std::function<void()> then, int fallbackMs)
-        : QObject(&window), then_(std::move(then)), handle_(window.windowHandle())
+        : QObject(&window)
+        , then_(std::move(then))
+        , handle_(window.windowHandle())
     {
         if (handle_)
             handle_->installEventFilter(this);

@@ -1,6 +1,5 @@
 #include "shell/desktop.h"
 
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>

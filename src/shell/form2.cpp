@@ -233,7 +233,7 @@ void Form2::buildMenu()
             continue;
         }
         QAction* action = row.kind == MenuRow::Separator ? parent->addSeparator()
-                                                          : parent->addAction(row.caption.toString());
+                                                         : parent->addAction(row.caption.toString());
         action->setObjectName(row.name.toString());
         if (row.kind == MenuRow::CheckItem) {
             // A check mark here is only ever set by the item's command, so the

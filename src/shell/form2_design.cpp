@@ -9,10 +9,14 @@ QColor ToQColor(DesignColour c)
 {
     if (c & 0x80000000u) {
         switch (c & 0xFF) {
-        case 5: return QApplication::palette().color(QPalette::Base);
-        case 13: return QApplication::palette().color(QPalette::Highlight);
-        case 19: return QColor(212, 208, 200);
-        default: return QApplication::palette().color(QPalette::Window);
+        case 5:
+            return QApplication::palette().color(QPalette::Base);
+        case 13:
+            return QApplication::palette().color(QPalette::Highlight);
+        case 19:
+            return QColor(212, 208, 200);
+        default:
+            return QApplication::palette().color(QPalette::Window);
         }
     }
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));

@@ -35,10 +35,10 @@ enum class DesignFont { Sans825, SansBold12, SerifBoldItalic975 };
 
 template <class W>
 using Slot = W* Form2Controls::*;
-using ControlSlot = std::variant<Slot<ClickLabel>, Slot<QCheckBox>, Slot<QRadioButton>, Slot<PictureButton>,
-                                 Slot<QPushButton>, Slot<TextBox>, Slot<QListWidget>, Slot<FileListBox>,
-                                 Slot<DirListBox>, Slot<DriveListBox>, Slot<QComboBox>, Slot<QSlider>,
-                                 Slot<UpDown>, Slot<SeekBar>>;
+using ControlSlot =
+    std::variant<Slot<ClickLabel>, Slot<QCheckBox>, Slot<QRadioButton>, Slot<PictureButton>, Slot<QPushButton>,
+                 Slot<TextBox>, Slot<QListWidget>, Slot<FileListBox>, Slot<DirListBox>, Slot<DriveListBox>,
+                 Slot<QComboBox>, Slot<QSlider>, Slot<UpDown>, Slot<SeekBar>>;
 
 struct ControlDesign {
     ControlSlot slot;
@@ -56,10 +56,10 @@ std::span<const ControlDesign> Form2Design();
 
 // The popup menu: rows in order; a row is a submenu, an item or a separator,
 // placed in `parent` (nullptr: the popup menu itself).
-using MenuSlot = std::variant<QMenu* Form2Menu::*, QAction* Form2Menu::*>;
+using MenuSlot = std::variant<QMenu * Form2Menu::*, QAction * Form2Menu::*>;
 enum class MenuRow { Submenu, Item, CheckItem, Separator };
 struct MenuDesign {
-    QMenu* Form2Menu::* parent;
+    QMenu* Form2Menu::*parent;
     MenuRow kind;
     MenuSlot slot;
     QStringView name;

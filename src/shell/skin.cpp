@@ -44,7 +44,10 @@ QString ShareDir()
 class SkinBackground : public QObject {
 public:
     SkinBackground(QWidget& form, QPixmap picture, QString densePath)
-        : QObject(&form), form_(form), picture_(std::move(picture)), densePath_(std::move(densePath))
+        : QObject(&form)
+        , form_(form)
+        , picture_(std::move(picture))
+        , densePath_(std::move(densePath))
     {
         setObjectName(QStringLiteral("SkinBackground"));
         form.installEventFilter(this);
@@ -97,9 +100,9 @@ private:
             QString reason;
             std::optional<QImage> picture = LoadPicture(densePath_, &reason);
             if (!picture || picture->size() != picture_.size() * 2) {
-                qCWarning(lcShell).noquote() << "The skin picture" << densePath_ << "is not used:"
-                                             << (picture ? QStringLiteral("it is not twice the size of the skin")
-                                                         : reason);
+                qCWarning(lcShell).noquote()
+                    << "The skin picture" << densePath_
+                    << "is not used:" << (picture ? QStringLiteral("it is not twice the size of the skin") : reason);
                 densePath_.clear();
                 return picture_;
             }
@@ -162,7 +165,9 @@ std::optional<QString> FindSkinPicture()
 }
 
 Skin::Skin(QString file, QImage image, std::unique_ptr<Region> region)
-    : path(std::move(file)), picture(std::move(image)), outline(std::move(region))
+    : path(std::move(file))
+    , picture(std::move(image))
+    , outline(std::move(region))
 {
 }
 Skin::Skin(Skin&&) noexcept = default;
@@ -241,7 +246,8 @@ namespace {
 class ButtonPictureEngine : public QIconEngine {
 public:
     ButtonPictureEngine(QPixmap picture, QString densePath)
-        : picture_(std::move(picture)), densePath_(std::move(densePath))
+        : picture_(std::move(picture))
+        , densePath_(std::move(densePath))
     {
     }
 

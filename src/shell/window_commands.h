@@ -62,7 +62,8 @@ private:
 
 // The about box and the mail command's address.
 inline constexpr QStringView kAboutTitle = u"Corvan Media Player";
-inline constexpr QStringView kAboutCredit = u"Corvan Media Player 4 \u2014 a small skinned audio player by the Corvan Player developers";
+inline constexpr QStringView kAboutCredit =
+    u"Corvan Media Player 4 \u2014 a small skinned audio player by the Corvan Player developers";
 inline constexpr QStringView kMailUrl = u"mailto:corvan-player@example.org";
 
 }  // namespace corvan

@@ -40,7 +40,9 @@ void WireAudio(Form2& form)
     auto* clock = new ClockDisplay(c.Label15, engine, &form);
     clock->setObjectName(QStringLiteral("ClockDisplay"));
 
-    const auto speed = [balanceSpeed](QAction* item) { return [balanceSpeed, item] { balanceSpeed->ChooseSpeed(item); }; };
+    const auto speed = [balanceSpeed](QAction* item) {
+        return [balanceSpeed, item] { balanceSpeed->ChooseSpeed(item); };
+    };
     ConnectTriggers(
         {
             {c.Command19, Run(volume, &VolumeControls::VolumeIncrease)},
@@ -100,11 +102,10 @@ void WireAudio(Form2& form)
     timer2.setTimerType(Qt::CoarseTimer);
     QObject::connect(&timer2, &QTimer::timeout, balanceSpeed, [balanceSpeed] { balanceSpeed->Tick(); });
     if (auto* dispatcher = QAbstractEventDispatcher::instance(form.thread())) {
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, balanceSpeed,
-                         [balanceSpeed, &timer2] {
-                             if (timer2.isActive())
-                                 balanceSpeed->Tick();
-                         });
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, balanceSpeed, [balanceSpeed, &timer2] {
+            if (timer2.isActive())
+                balanceSpeed->Tick();
+        });
     }
 }
 

@@ -21,8 +21,8 @@ void WireBrowser(Form2& form)
                 desk.message(title, text, icon);
         },
     };
-    auto* browser = new Browser({c.Drive1, c.Dir1, c.File1, c.List1, c.Combo1, c.Check5, c.Command21},
-                                form.Engine(), std::move(browserDesk), &form);
+    auto* browser = new Browser({c.Drive1, c.Dir1, c.File1, c.List1, c.Combo1, c.Check5, c.Command21}, form.Engine(),
+                                std::move(browserDesk), &form);
     browser->setObjectName(QStringLiteral("Browser"));
 
     QObject::connect(c.Drive1, &DriveListBox::DriveChanged, browser, &Browser::OnDriveChanged);

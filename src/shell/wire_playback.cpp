@@ -74,11 +74,13 @@ void WireEndOfTrack(Form2& form, Transport* transport)
     Form2Controls& c = form.Controls();
     Form2Menu& m = form.Menu();
 
-    auto* end = new EndOfTrack({c.File1, c.Label4, c.Label2, c.Check1, c.Check2, c.Check3, c.Check4}, *transport,
-                               [&form] {
-                                   if (form.Desk().exitNow)
-                                       form.Desk().exitNow();
-                               }, &form);
+    auto* end = new EndOfTrack(
+        {c.File1, c.Label4, c.Label2, c.Check1, c.Check2, c.Check3, c.Check4}, *transport,
+        [&form] {
+            if (form.Desk().exitNow)
+                form.Desk().exitNow();
+        },
+        &form);
     end->setObjectName(QStringLiteral("EndOfTrack"));
     QObject::connect(&form.Engine(), &MediaEngine::EndOfStream, end, &EndOfTrack::OnEndOfStream);
     // Files follow one another without a gap: the engine asks for the next
@@ -132,8 +134,8 @@ void WireQueueKeys(Form2& form, Transport* transport)
 void WirePlayback(Form2& form)
 {
     Form2Controls& c = form.Controls();
-    auto* transport = new Transport({c.File1, c.Label1, c.Playing, c.Total, c.Label4, c.Label2, c.Text1},
-                                    form.Engine(), &form);
+    auto* transport = new Transport({c.File1, c.Label1, c.Playing, c.Total, c.Label4, c.Label2, c.Text1}, form.Engine(),
+                                    &form);
     transport->setObjectName(QStringLiteral("Transport"));
     form.Commands().transport = transport;
 

@@ -15,7 +15,10 @@ namespace {
 
 using test::Form2Harness;
 
-QString Volume(const char* level) { return QStringLiteral("Volume ") + QLatin1String(level); }
+QString Volume(const char* level)
+{
+    return QStringLiteral("Volume ") + QLatin1String(level);
+}
 
 // One pass of the event loop, as the running program makes between events.
 void SpinEventLoopOnce()
@@ -78,8 +81,10 @@ TEST_F(AudioWindow, SliderKeysAndSpinArrows)
 
     auto* up = h.c().UpDown1->findChild<QToolButton*>(QStringLiteral("up"));
     ASSERT_TRUE(up);
-    const struct { long volume; int thumb; } afterClick[] = {
-        {0, 10}, {-2500, 0}, {-2500, 0}, {-1800, 2}, {-1800, 2}, {-1200, 6}};
+    const struct {
+        long volume;
+        int thumb;
+    } afterClick[] = {{0, 10}, {-2500, 0}, {-2500, 0}, {-1800, 2}, {-1800, 2}, {-1200, 6}};
     for (const auto& want : afterClick) {
         up->click();
         EXPECT_EQ(h.engine.volume, want.volume) << h.c().UpDown1->Value();

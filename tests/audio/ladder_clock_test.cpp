@@ -11,9 +11,8 @@ using Dir = VolumeDirection;
 TEST(VolumeLadder, ButtonRowsKeepTheirSpacing)
 {
     // Written out in full: the blanks are the point.
-    const char* expected[] = {" 00 ", " 5 ",  " 10 ", " 15 ", " 20 ", " 25 ", " 30 ",
-                              " 35 ", " 40 ", " 45 ", " 50 ", " 55 ", " 60 ", " 65 ",
-                              " 70 ", " 75 ", " 80 ", " 85 ", " 90 ", " 100"};
+    const char* expected[] = {" 00 ", " 5 ",  " 10 ", " 15 ", " 20 ", " 25 ", " 30 ", " 35 ", " 40 ", " 45 ",
+                              " 50 ", " 55 ", " 60 ", " 65 ", " 70 ", " 75 ", " 80 ", " 85 ", " 90 ", " 100"};
     for (int i = 0; i < 20; ++i) {
         const long volume = -2500 + 100 * i;
         for (Dir d : {Dir::Increase, Dir::Decrease})
@@ -32,10 +31,11 @@ TEST(VolumeLadder, EndRulesOffTheLadder)
         Dir direction;
         std::optional<QString> caption;
     } cases[] = {
-        {-500, Dir::Increase, full},   {0, Dir::Increase, full},       {-2600, Dir::Increase, std::nullopt},
-        {-650, Dir::Increase, std::nullopt},  // between rows: the label stays
-        {-2600, Dir::Decrease, least}, {-10000, Dir::Decrease, least}, {-2550, Dir::Decrease, least},
-        {-500, Dir::Decrease, full},   {-100, Dir::Decrease, full},    {0, Dir::Decrease, full},
+        {-500, Dir::Increase, full},          {0, Dir::Increase, full},
+        {-2600, Dir::Increase, std::nullopt}, {-650, Dir::Increase, std::nullopt},  // between rows: the label stays
+        {-2600, Dir::Decrease, least},        {-10000, Dir::Decrease, least},
+        {-2550, Dir::Decrease, least},        {-500, Dir::Decrease, full},
+        {-100, Dir::Decrease, full},          {0, Dir::Decrease, full},
         {-650, Dir::Decrease, std::nullopt},  {-2450, Dir::Decrease, std::nullopt},
     };
     for (const auto& c : cases)
@@ -49,9 +49,8 @@ TEST(VolumeLadder, SliderTable)
         const char* level;
         std::optional<long> volume;
     } rows[] = {
-        {0, " 00 ", {}},    {1, " 10 ", {}}, {2, " 20 ", {}},    {3, " 30 ", {}},
-        {4, " 40 ", -1800}, {5, " 50 ", {}}, {6, " 60 ", -1200}, {7, " 70 ", {}},
-        {8, " 80 ", -700},  {9, " 90 ", {}}, {10, " 100 ", 0},
+        {0, " 00 ", {}},    {1, " 10 ", {}}, {2, " 20 ", {}},   {3, " 30 ", {}}, {4, " 40 ", -1800}, {5, " 50 ", {}},
+        {6, " 60 ", -1200}, {7, " 70 ", {}}, {8, " 80 ", -700}, {9, " 90 ", {}}, {10, " 100 ", 0},
     };
     for (const auto& r : rows) {
         const auto step = SliderStep(r.position);
@@ -83,15 +82,15 @@ TEST(ClockText, TimeLeft)
         double duration, position;
         long long minutes, seconds;
     } cases[] = {
-        {59.6, 0, 1, 0},         // 59.6 s left rounds to a whole minute
+        {59.6, 0, 1, 0},  // 59.6 s left rounds to a whole minute
         {29.6, 0, 0, 30},
-        {200, 100.5, 1, 40},     // the position counts as 100
-        {200, 101.5, 1, 38},     // ... and this one as 102
+        {200, 100.5, 1, 40},  // the position counts as 100
+        {200, 101.5, 1, 38},  // ... and this one as 102
         {187, 0, 3, 7},
         {245.3, 100.4, 2, 25},
-        {0, 0, 0, 0},            // nothing open
+        {0, 0, 0, 0},  // nothing open
         {std::nan(""), std::nan(""), 0, 0},
-        {1e300, 0, 0, 0},        // not a time: counts as 0 rather than overflow
+        {1e300, 0, 0, 0},  // not a time: counts as 0 rather than overflow
     };
     for (const auto& c : cases) {
         const TimeLeft t = TimeLeftOf(c.duration, c.position);
@@ -103,9 +102,8 @@ TEST(ClockText, TimeLeft)
 TEST(ClockText, TotalInDecimalMinutes)
 {
     const std::pair<double, double> cases[] = {
-        {180, 3},      {185, 3.08}, {245.3, 4.09}, {270, 4.5}, {0, 0},
-        {180.3, 3},    // 3.005: a half, to the even 3.00
-        {180.9, 3.02}, // 3.015: to 3.02
+        {180, 3},      {185, 3.08}, {245.3, 4.09}, {270, 4.5}, {0, 0}, {180.3, 3},  // 3.005: a half, to the even 3.00
+        {180.9, 3.02},                                                              // 3.015: to 3.02
         {1.5, 0.02},   {2.1, 0.04},
     };
     for (auto [seconds, minutes] : cases)

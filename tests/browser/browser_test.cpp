@@ -50,9 +50,9 @@ void PrintTo(const Layout& l, std::ostream* os)
 Layout Now(Form2Harness& h)
 {
     Form2Controls& c = h.c();
-    return {!c.Drive1->isHidden(), !c.Dir1->isHidden(),    !c.File1->isHidden(),
-            !c.List1->isHidden(),  !c.Combo1->isHidden(),  !c.Check5->isHidden(),
-            !c.Command21->isHidden(), c.File1->geometry(), c.List1->geometry()};
+    return {!c.Drive1->isHidden(),    !c.Dir1->isHidden(),   !c.File1->isHidden(),
+            !c.List1->isHidden(),     !c.Combo1->isHidden(), !c.Check5->isHidden(),
+            !c.Command21->isHidden(), c.File1->geometry(),   c.List1->geometry()};
 }
 
 const QRect kDesignPlace(170, 64, 210, 288);
@@ -147,8 +147,8 @@ TEST_F(BrowserTest, NamesThatAreNotUtf8AreListedAndStartedByTheirBytes)
     QTest::keyClick(c.Dir1, Qt::Key_Return);
     EXPECT_EQ(c.Dir1->Path().Bytes(), folder);
     EXPECT_EQ(c.File1->Path().Bytes(), folder);
-    EXPECT_EQ(Entries(c.File1),
-              (QStringList{u"caf"_qs + QChar(0xFFFD) + u" song.wav"_qs, u"ok.wav"_qs, QString(QChar(0xFFFD)) + u".mp3"_qs}));
+    EXPECT_EQ(Entries(c.File1), (QStringList{u"caf"_qs + QChar(0xFFFD) + u" song.wav"_qs, u"ok.wav"_qs,
+                                             QString(QChar(0xFFFD)) + u".mp3"_qs}));
 
     c.File1->SetListIndex(0);
     emit c.File1->DoubleClicked();
@@ -300,8 +300,8 @@ TEST_F(BrowserTest, TooltipNamesTheOpenClipNotTheEntryUnderThePointer)
 TEST_F(BrowserTest, RightPressInTheListsOpensThePopupMenu)
 {
     h.form->show();
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(h.c().File1),
-                                    static_cast<QAbstractItemView*>(h.c().Dir1)}) {
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(h.c().File1), static_cast<QAbstractItemView*>(h.c().Dir1)}) {
         SCOPED_TRACE(list->objectName().toStdString());
         QTest::mousePress(list->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         EXPECT_TRUE(QTest::qWaitFor([&] { return h.m().mnupopup->isVisible(); }, 2000));
@@ -315,8 +315,13 @@ TEST(FileListing, ListsOnlyMediaFilesWhateverTheirNames)
 {
     QTemporaryDir dir;
     const QString d = dir.path();
-    const QStringList media{u"with spaces.mp3"_qs, u"\"quoted\" it's.wav"_qs, u"hash #1.mid"_qs,
-                            u"ünïcödé ñame.WMA"_qs, u"percent %41%20.wmv"_qs, u"Zed.Mp3"_qs, u"a.mp3"_qs};
+    const QStringList media{u"with spaces.mp3"_qs,
+                            u"\"quoted\" it's.wav"_qs,
+                            u"hash #1.mid"_qs,
+                            u"ünïcödé ñame.WMA"_qs,
+                            u"percent %41%20.wmv"_qs,
+                            u"Zed.Mp3"_qs,
+                            u"a.mp3"_qs};
     for (const QString& n : media + QStringList{u".hidden.mp3"_qs, u"notes.txt"_qs, u"mp3"_qs, u"a.mp3.part"_qs})
         ASSERT_TRUE(QFile(d + u'/' + n).open(QIODevice::WriteOnly));
     QDir(d).mkdir(u"folder.mp3"_qs);
@@ -325,9 +330,9 @@ TEST(FileListing, ListsOnlyMediaFilesWhateverTheirNames)
 
     const auto names = ListMatchingFiles(P(d), PatternList(FileListBox::MediaPattern()));
     ASSERT_TRUE(names);
-    EXPECT_EQ(*names, (QStringList{u"\"quoted\" it's.wav"_qs, u"a.mp3"_qs, u"hash #1.mid"_qs, u"link to a.mp3"_qs,
-                                   u"percent %41%20.wmv"_qs, u"with spaces.mp3"_qs, u"Zed.Mp3"_qs,
-                                   u"ünïcödé ñame.WMA"_qs}));
+    EXPECT_EQ(*names,
+              (QStringList{u"\"quoted\" it's.wav"_qs, u"a.mp3"_qs, u"hash #1.mid"_qs, u"link to a.mp3"_qs,
+                           u"percent %41%20.wmv"_qs, u"with spaces.mp3"_qs, u"Zed.Mp3"_qs, u"ünïcödé ñame.WMA"_qs}));
 }
 
 TEST(FileListing, FoldersThatCannotBeListedLeaveTheListAsItWas)

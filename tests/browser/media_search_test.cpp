@@ -95,7 +95,8 @@ struct Search {
 Search Searched(const QString& start, const QString& pattern, int limit = kSearchCountLimit)
 {
     Search s;
-    s.result = FindFiles(P(start), pattern, [&s](const QString& t) { s.progress << t; }, limit);
+    s.result = FindFiles(
+        P(start), pattern, [&s](const QString& t) { s.progress << t; }, limit);
     return s;
 }
 
@@ -131,15 +132,27 @@ TEST(MediaSearch, FoldersInOrdinalOrderEachWithItsMatchingFiles)
     Scratch tmp;
     const QString root = tmp.path();
     Make(root, {"top.mp3", "notes.txt", "B/b1.MP3", "B/b2.Mp3", "a/a1.mp3", "a/x/deep.mp3", "a b/sp.mp3",
-                "a-b/dash.mp3", "a0/zero.mp3", "c/d/e/f/g/leaf.mp3", "c/d/song.mp3.txt", "c/d/mp3", "empty/",
-                "Z/", "z/", "\xc3\xa9t\xc3\xa9/accent.mp3"});
+                "a-b/dash.mp3", "a0/zero.mp3", "c/d/e/f/g/leaf.mp3", "c/d/song.mp3.txt", "c/d/mp3", "empty/", "Z/",
+                "z/", "\xc3\xa9t\xc3\xa9/accent.mp3"});
 
     const Search s = Searched(root, u"*.mp3"_s);
 
     const QString r = root + u'/';
-    const QStringList folders{r, r + u"B/"_s, r + u"Z/"_s, r + u"a/"_s, r + u"a/x/"_s, r + u"a b/"_s,
-                              r + u"a-b/"_s, r + u"a0/"_s, r + u"c/"_s, r + u"c/d/"_s, r + u"c/d/e/"_s,
-                              r + u"c/d/e/f/"_s, r + u"c/d/e/f/g/"_s, r + u"empty/"_s, r + u"z/"_s,
+    const QStringList folders{r,
+                              r + u"B/"_s,
+                              r + u"Z/"_s,
+                              r + u"a/"_s,
+                              r + u"a/x/"_s,
+                              r + u"a b/"_s,
+                              r + u"a-b/"_s,
+                              r + u"a0/"_s,
+                              r + u"c/"_s,
+                              r + u"c/d/"_s,
+                              r + u"c/d/e/"_s,
+                              r + u"c/d/e/f/"_s,
+                              r + u"c/d/e/f/g/"_s,
+                              r + u"empty/"_s,
+                              r + u"z/"_s,
                               r + u"été/"_s};
     QStringList expectedProgress{u"Building directory tree..."_s};
     for (const QString& f : ExchangeSorted(folders))
@@ -172,15 +185,16 @@ TEST(MediaSearch, StartFolderKeepsItsCaseAndGetsOneSlash)
     const QString start = tmp.path() + u"/Mixed Case"_s;
     for (const QString& given : {start, start + u'/'}) {
         const Search s = Searched(given, u"*.MP3"_s);
-        EXPECT_EQ(Texts(s.result.files), (QStringList{start + u"/Song.mp3"_s, start + u"/sub/Other.MP3"_s})) << given.toStdString();
+        EXPECT_EQ(Texts(s.result.files), (QStringList{start + u"/Song.mp3"_s, start + u"/sub/Other.MP3"_s}))
+            << given.toStdString();
     }
 }
 
 TEST(MediaSearch, HiddenFoldersAreNotEnteredAndHiddenFilesNotFound)
 {
     Scratch tmp;
-    Make(tmp.path(), {".hidden/inside.mp3", ".hidden/open/deeper.mp3", ".song.mp3", "shown/.secret.mp3",
-                      "shown/visible.mp3"});
+    Make(tmp.path(),
+         {".hidden/inside.mp3", ".hidden/open/deeper.mp3", ".song.mp3", "shown/.secret.mp3", "shown/visible.mp3"});
     const Search s = Searched(tmp.path(), u"*"_s);
     EXPECT_EQ(Texts(s.result.files), QStringList{tmp.path() + u"/shown/visible.mp3"_s});
 }
@@ -190,10 +204,10 @@ TEST(MediaSearch, LinksAreFollowedButNoFolderIsEnteredTwice)
     Scratch tmp;
     const QString root = tmp.path();
     Make(root, {"a/real.mp3", "a/b/inner.mp3", "c/"});
-    Link(u".."_s, root + u"/a/b/up"_s);         // loops back to a
-    Link(u"."_s, root + u"/a/self"_s);          // loops onto itself
-    Link(root, root + u"/c/root"_s);            // back to the start
-    Link(root + u"/a"_s, root + u"/c/again"_s); // a second way into a
+    Link(u".."_s, root + u"/a/b/up"_s);          // loops back to a
+    Link(u"."_s, root + u"/a/self"_s);           // loops onto itself
+    Link(root, root + u"/c/root"_s);             // back to the start
+    Link(root + u"/a"_s, root + u"/c/again"_s);  // a second way into a
     Link(u"real.mp3"_s, root + u"/a/alias.mp3"_s);
     Link(u"nowhere.mp3"_s, root + u"/a/dangling.mp3"_s);
 
@@ -226,9 +240,12 @@ TEST(MediaSearch, CountsGoPastSixteenBits)
 TEST(MediaSearch, NamesWithOddCharactersAreFoundAsTheyAre)
 {
     Scratch tmp;
-    Make(tmp.path(), {"new\nline.mp3", "back\\slash.mp3", "star*.mp3", "what?.mp3", " lead.mp3", "trail .mp3",
-                      "tab\t.mp3", "quote\"'.mp3", "semi;colon,comma.mp3", "\xe6\x97\xa5\xe6\x9c\xac.mp3",
-                      "bad\xff\xfe.mp3", "bad\xc0" "folder/in.mp3", "<b>bold</b>/x.mp3", "%s%n.mp3"});
+    Make(tmp.path(),
+         {"new\nline.mp3", "back\\slash.mp3", "star*.mp3", "what?.mp3", " lead.mp3", "trail .mp3", "tab\t.mp3",
+          "quote\"'.mp3", "semi;colon,comma.mp3", "\xe6\x97\xa5\xe6\x9c\xac.mp3", "bad\xff\xfe.mp3",
+          "bad\xc0"
+          "folder/in.mp3",
+          "<b>bold</b>/x.mp3", "%s%n.mp3"});
     const Search s = Searched(tmp.path(), u"*.mp3"_s);
     const QString r = tmp.path() + u'/';
     for (const QString& name : {u"new\nline.mp3"_s, u"back\\slash.mp3"_s, u"star*.mp3"_s, u"what?.mp3"_s,
@@ -239,7 +256,9 @@ TEST(MediaSearch, NamesWithOddCharactersAreFoundAsTheyAre)
     EXPECT_EQ(s.result.count, 14);
     const QByteArray root = tmp.path().toUtf8() + '/';
     EXPECT_TRUE(s.result.files.contains(FilePath::FromBytes(root + "bad\xff\xfe.mp3")));
-    EXPECT_TRUE(s.result.files.contains(FilePath::FromBytes(root + "bad\xc0" "folder/in.mp3")));
+    EXPECT_TRUE(s.result.files.contains(FilePath::FromBytes(root
+                                                            + "bad\xc0"
+                                                              "folder/in.mp3")));
 }
 
 TEST(MediaSearch, StartFoldersThatCannotBeSearched)
@@ -257,13 +276,25 @@ TEST(MediaSearch, StartFoldersThatCannotBeSearched)
     } cases[] = {
         {"missing", tmp.path() + u"/gone"_s, u"*.mp3"_s, -1, {}},
         {"empty name", QString(), u"*.mp3"_s, -1, {}},
-        {"a file", tmp.path() + u"/file.mp3"_s, u"*.mp3"_s, 0,
+        {"a file",
+         tmp.path() + u"/file.mp3"_s,
+         u"*.mp3"_s,
+         0,
          {building, u"Checking "_s + tmp.path() + u"/file.mp3/"_s, QString()}},
-        {"through a file", tmp.path() + u"/file.mp3/sub"_s, u"*.mp3"_s, 0,
+        {"through a file",
+         tmp.path() + u"/file.mp3/sub"_s,
+         u"*.mp3"_s,
+         0,
          {building, u"Checking "_s + tmp.path() + u"/file.mp3/sub/"_s, QString()}},
-        {"pattern with a slash", tmp.path(), u"dir/*.mp3"_s, -kBadFileName,
+        {"pattern with a slash",
+         tmp.path(),
+         u"dir/*.mp3"_s,
+         -kBadFileName,
          {building, u"Checking "_s + tmp.path() + u"/"_s}},
-        {"pattern with a zero", tmp.path(), u"a"_s + QChar(0) + u"b"_s, -kBadFileName,
+        {"pattern with a zero",
+         tmp.path(),
+         u"a"_s + QChar(0) + u"b"_s,
+         -kBadFileName,
          {building, u"Checking "_s + tmp.path() + u"/"_s}},
         {"empty pattern", tmp.path(), QString(), 0, {building, QString()}},
         {"blank pattern", tmp.path(), u" ; "_s, 0, {building, QString()}},

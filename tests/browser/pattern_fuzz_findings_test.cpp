@@ -25,10 +25,8 @@ TEST_P(PatternFuzzFindings, AnswerAsTheWildcardRulesSay)
 }
 
 INSTANTIATE_TEST_SUITE_P(StarInTheName, PatternFuzzFindings,
-                         ::testing::Values(Finding{"?aW*", "baW*\nbar.wav", true},
-                                           Finding{"*.mp3", "*x.mp3", true},
-                                           Finding{"*.MP3", "**.mp3", true},
-                                           Finding{"a*c", "a*bc", true},
+                         ::testing::Values(Finding{"?aW*", "baW*\nbar.wav", true}, Finding{"*.mp3", "*x.mp3", true},
+                                           Finding{"*.MP3", "**.mp3", true}, Finding{"a*c", "a*bc", true},
                                            Finding{"a*c", "a*b", false}));
 
 }  // namespace

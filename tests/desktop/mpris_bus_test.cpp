@@ -43,8 +43,7 @@ QString DbusSend(const QStringList& args)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(u"dbus-send"_qs, QStringList{u"--session"_qs, u"--print-reply"_qs, u"--reply-timeout=5000"_qs,
-                                         u"--dest="_qs + kMprisServiceName.toString(),
-                                         kMprisObjectPath.toString()}
+                                         u"--dest="_qs + kMprisServiceName.toString(), kMprisObjectPath.toString()}
                                  + args);
     const bool ended = PumpUntil([&] { return p.state() == QProcess::NotRunning; });
     const QString out = QString::fromUtf8(p.readAll());
@@ -56,14 +55,13 @@ QString DbusSend(const QStringList& args)
 QString Call(const QString& method, const QStringList& args = {})
 {
     const QString interface = method == u"Raise" || method == u"Quit" ? kMprisRootInterface.toString()
-                                                                       : kMprisPlayerInterface.toString();
+                                                                      : kMprisPlayerInterface.toString();
     return DbusSend(QStringList{interface + u'.' + method} + args);
 }
 
 QString Get(const QString& property, const QString& interface = kMprisPlayerInterface.toString())
 {
-    return DbusSend({u"org.freedesktop.DBus.Properties.Get"_qs, u"string:"_qs + interface,
-                     u"string:"_qs + property});
+    return DbusSend({u"org.freedesktop.DBus.Properties.Get"_qs, u"string:"_qs + interface, u"string:"_qs + property});
 }
 
 void Set(const QString& property, const QString& value)
@@ -131,8 +129,8 @@ struct BusPlayer {
     bool published = false;
 };
 
-#define REQUIRE_BUS(p)                                                                                       \
-    ASSERT_TRUE((p).bus_ok) << "no session bus: run this test under dbus-run-session";                      \
+#define REQUIRE_BUS(p)                                                                                                 \
+    ASSERT_TRUE((p).bus_ok) << "no session bus: run this test under dbus-run-session";                                 \
     ASSERT_TRUE((p).published)
 
 TEST(MprisBus, ThePlayerIsFoundByNameAndSaysWhatItIs)
@@ -141,8 +139,8 @@ TEST(MprisBus, ThePlayerIsFoundByNameAndSaysWhatItIs)
     REQUIRE_BUS(p);
     EXPECT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered(kMprisServiceName.toString()));
 
-    const QString root = DbusSend({u"org.freedesktop.DBus.Properties.GetAll"_qs,
-                                   u"string:"_qs + kMprisRootInterface.toString()});
+    const QString root = DbusSend(
+        {u"org.freedesktop.DBus.Properties.GetAll"_qs, u"string:"_qs + kMprisRootInterface.toString()});
     const char* expected[] = {
         R"("Identity"\s+variant\s+string "Corvan Media Player")",
         R"("DesktopEntry"\s+variant\s+string "corvan-player")",
@@ -154,8 +152,8 @@ TEST(MprisBus, ThePlayerIsFoundByNameAndSaysWhatItIs)
     for (const char* pattern : expected)
         EXPECT_TRUE(Shows(root, QString::fromLatin1(pattern))) << pattern << "\n" << root.toStdString();
 
-    const QString player = DbusSend({u"org.freedesktop.DBus.Properties.GetAll"_qs,
-                                     u"string:"_qs + kMprisPlayerInterface.toString()});
+    const QString player = DbusSend(
+        {u"org.freedesktop.DBus.Properties.GetAll"_qs, u"string:"_qs + kMprisPlayerInterface.toString()});
     for (const char* name : {"CanGoNext", "CanGoPrevious", "CanPlay", "CanPause", "CanSeek", "CanControl"})
         EXPECT_TRUE(Shows(player, QStringLiteral("\"%1\"\\s+variant\\s+boolean true").arg(QLatin1String(name))))
             << name;
@@ -190,21 +188,28 @@ TEST(MprisBus, MethodsRunTheWindowsCommands)
         {u"PlayPause"_qs, {}, {u"Play"_qs}, u"Playing"_qs},
         {u"Seek"_qs, {u"int64:12500000"_qs}, {u"CurrentPosition 12.5"_qs}, u"Playing"_qs},
         {u"Seek"_qs, {u"int64:-2500000"_qs}, {u"CurrentPosition 10"_qs}, u"Playing"_qs},
-        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(P(p.Path(u"a.mp3"_qs))).path(), u"int64:25000000"_qs},
-         {u"CurrentPosition 25"_qs}, u"Playing"_qs},
-        {u"SetPosition"_qs, {u"objpath:"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path(), u"int64:1000000"_qs}, {},
+        {u"SetPosition"_qs,
+         {u"objpath:"_qs + TrackId(P(p.Path(u"a.mp3"_qs))).path(), u"int64:25000000"_qs},
+         {u"CurrentPosition 25"_qs},
+         u"Playing"_qs},
+        {u"SetPosition"_qs,
+         {u"objpath:"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path(), u"int64:1000000"_qs},
+         {},
          u"Playing"_qs},
         {u"Stop"_qs, {}, {u"Stop"_qs}, u"Stopped"_qs},
         {u"Next"_qs, {}, {u"FileName "_qs + p.Path(u"b.mp3"_qs)}, u"Playing"_qs},
         {u"Next"_qs, {}, {u"FileName "_qs + p.Path(u"c.mp3"_qs)}, u"Playing"_qs},
         {u"Previous"_qs, {}, {u"FileName "_qs + p.Path(u"b.mp3"_qs)}, u"Playing"_qs},
-        {u"OpenUri"_qs, {u"string:"_qs + QUrl::fromLocalFile(p.Path(u"c.mp3"_qs)).toString()},
-         {u"FileName "_qs + p.Path(u"c.mp3"_qs)}, u"Playing"_qs},
+        {u"OpenUri"_qs,
+         {u"string:"_qs + QUrl::fromLocalFile(p.Path(u"c.mp3"_qs)).toString()},
+         {u"FileName "_qs + p.Path(u"c.mp3"_qs)},
+         u"Playing"_qs},
     };
     for (const auto& step : steps) {
         p.h.engine.calls.clear();
         Call(step.method, step.args);
-        EXPECT_EQ(p.h.engine.calls, step.calls) << step.method.toStdString() << " " << step.args.join(u' ').toStdString();
+        EXPECT_EQ(p.h.engine.calls, step.calls)
+            << step.method.toStdString() << " " << step.args.join(u' ').toStdString();
         EXPECT_TRUE(Shows(Get(u"PlaybackStatus"_qs), u"string \""_qs + step.status + u'"'))
             << step.method.toStdString();
     }
@@ -228,11 +233,13 @@ TEST(MprisBus, PropertiesReadAndWriteTheEngineAndTheControls)
     p.h.engine.position = 7.25;
 
     const QString meta = Get(u"Metadata"_qs);
-    EXPECT_TRUE(Shows(meta, uR"("mpris:trackid"\s+variant\s+object path ")"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path()))
+    EXPECT_TRUE(
+        Shows(meta, uR"("mpris:trackid"\s+variant\s+object path ")"_qs + TrackId(P(p.Path(u"b.mp3"_qs))).path()))
         << meta.toStdString();
     EXPECT_TRUE(Shows(meta, uR"("xesam:title"\s+variant\s+string "Song")"_qs));
     EXPECT_TRUE(Shows(meta, uR"("xesam:artist"\s+variant\s+array \[\s+string "Band")"_qs));
-    EXPECT_TRUE(Shows(meta, uR"("xesam:url"\s+variant\s+string "file://)"_qs + QRegularExpression::escape(p.Path(u"b.mp3"_qs))));
+    EXPECT_TRUE(Shows(meta, uR"("xesam:url"\s+variant\s+string "file://)"_qs
+                                + QRegularExpression::escape(p.Path(u"b.mp3"_qs))));
     EXPECT_TRUE(Shows(meta, uR"("mpris:length"\s+variant\s+int64 30000000)"_qs));
     EXPECT_TRUE(Shows(Get(u"Position"_qs), uR"(variant\s+int64 7250000)"_qs));
     EXPECT_TRUE(Shows(Get(u"Volume"_qs), uR"(variant\s+double 0\.0562)"_qs)) << "the start volume -2500";
@@ -270,7 +277,8 @@ TEST(MprisBus, ChangesAndSeeksAreSignalledAndTicksAreNot)
     p.h.engine.duration = 30;
     p.h.c().File1->SetListIndex(0);
     p.h.c().Command13->click();  // started from the window
-    EXPECT_TRUE(monitor.Saw(uR"(member=PropertiesChanged[^\n]*\n\s+string "org\.mpris\.MediaPlayer2\.Player"[\s\S]*"PlaybackStatus"\s+variant\s+string "Playing")"_qs))
+    EXPECT_TRUE(monitor.Saw(
+        uR"(member=PropertiesChanged[^\n]*\n\s+string "org\.mpris\.MediaPlayer2\.Player"[\s\S]*"PlaybackStatus"\s+variant\s+string "Playing")"_qs))
         << monitor.text.toStdString();
     EXPECT_TRUE(Shows(monitor.text, uR"("xesam:title"\s+variant\s+string "a\.mp3")"_qs)) << monitor.text.toStdString();
 
@@ -279,10 +287,12 @@ TEST(MprisBus, ChangesAndSeeksAreSignalledAndTicksAreNot)
     monitor.text.clear();
     QElapsedTimer clock;
     clock.start();
-    PumpUntil([&] {
-        p.h.engine.position = static_cast<double>(clock.elapsed()) / 1000.0;
-        return clock.elapsed() > 1600;
-    }, 3000);
+    PumpUntil(
+        [&] {
+            p.h.engine.position = static_cast<double>(clock.elapsed()) / 1000.0;
+            return clock.elapsed() > 1600;
+        },
+        3000);
     EXPECT_FALSE(monitor.read().contains(u"member="_qs)) << monitor.text.toStdString();
 
     p.h.c().Check3->click();

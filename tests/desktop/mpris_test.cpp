@@ -43,8 +43,21 @@ TEST(MprisValues, RatesGoToTheNearestSpeedItem)
         double rate;
         std::optional<std::size_t> item;
     } rows[] = {
-        {0.3, 0}, {0.1, 0}, {0.45, 1}, {0.5, 1}, {0.8, 2}, {1.0, 2}, {1.05, 2}, {1.15, 3}, {1.5, 3},
-        {1.7, 4}, {2.0, 4}, {16.0, 4}, {0.0, std::nullopt}, {-1.0, std::nullopt}, {std::nan(""), std::nullopt},
+        {0.3, 0},
+        {0.1, 0},
+        {0.45, 1},
+        {0.5, 1},
+        {0.8, 2},
+        {1.0, 2},
+        {1.05, 2},
+        {1.15, 3},
+        {1.5, 3},
+        {1.7, 4},
+        {2.0, 4},
+        {16.0, 4},
+        {0.0, std::nullopt},
+        {-1.0, std::nullopt},
+        {std::nan(""), std::nullopt},
         {INFINITY, std::nullopt},
     };
     for (const auto& row : rows)

@@ -24,7 +24,11 @@ class PortalRequest : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
 
 public:
-    PortalRequest(QObject* parent, Record& record) : QDBusAbstractAdaptor(parent), record_(record) {}
+    PortalRequest(QObject* parent, Record& record)
+        : QDBusAbstractAdaptor(parent)
+        , record_(record)
+    {
+    }
 
 public slots:
     void Close() { record_.calls << QStringLiteral("Close"); }
@@ -38,13 +42,17 @@ class PortalInhibit : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
 
 public:
-    PortalInhibit(QObject* parent, Record& record) : QDBusAbstractAdaptor(parent), record_(record) {}
+    PortalInhibit(QObject* parent, Record& record)
+        : QDBusAbstractAdaptor(parent)
+        , record_(record)
+    {
+    }
 
 public slots:
     QDBusObjectPath Inhibit(const QString& window, uint flags, const QVariantMap& options)
     {
-        record_.calls << QStringLiteral("Inhibit %1 %2 %3").arg(window, QString::number(flags),
-                                                               options.value(QStringLiteral("reason")).toString());
+        record_.calls << QStringLiteral("Inhibit %1 %2 %3")
+                             .arg(window, QString::number(flags), options.value(QStringLiteral("reason")).toString());
         return QDBusObjectPath(QStringLiteral("/org/freedesktop/portal/desktop/request/1/corvan"));
     }
 
@@ -57,7 +65,11 @@ class ScreenSaver : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
 
 public:
-    ScreenSaver(QObject* parent, Record& record) : QDBusAbstractAdaptor(parent), record_(record) {}
+    ScreenSaver(QObject* parent, Record& record)
+        : QDBusAbstractAdaptor(parent)
+        , record_(record)
+    {
+    }
 
 public slots:
     uint Inhibit(const QString& application, const QString& reason)
@@ -73,7 +85,8 @@ private:
 
 // A service of its own on the session bus, on a connection of its own.
 struct StandIn {
-    explicit StandIn(const QString& name) : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name))
+    explicit StandIn(const QString& name)
+        : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, name))
     {
         service = name;
     }
@@ -102,8 +115,8 @@ QDBusConnection NoSystemBus()
     return QDBusConnection(QStringLiteral("no system bus"));
 }
 
-#define REQUIRE_BUS()                                                                  \
-    if (!QDBusConnection::sessionBus().isConnected())                                  \
+#define REQUIRE_BUS()                                                                                                  \
+    if (!QDBusConnection::sessionBus().isConnected())                                                                  \
     GTEST_SKIP() << "no session bus: run under dbus-run-session"
 
 TEST(SleepInhibitor, ThroughTheDesktopPortal)

@@ -53,8 +53,7 @@ QJsonObject Layout(Form2& form)
         place.append(w->isVisibleTo(&form));
         controls.insert(w->objectName(), place);
     }
-    return {{QStringLiteral("size"), QJsonArray{form.width(), form.height()}},
-            {QStringLiteral("controls"), controls}};
+    return {{QStringLiteral("size"), QJsonArray{form.width(), form.height()}}, {QStringLiteral("controls"), controls}};
 }
 
 // The rows of a list, in window coordinates: where a person double-clicks
@@ -109,9 +108,8 @@ QJsonObject Menus(Form2& form)
                 items.insert(name, Rect(menu->actionGeometry(action)));
         }
         const QSize size = menu->sizeHint();
-        menus.insert(menu->objectName(),
-                     QJsonObject{{QStringLiteral("size"), QJsonArray{size.width(), size.height()}},
-                                 {QStringLiteral("items"), items}});
+        menus.insert(menu->objectName(), QJsonObject{{QStringLiteral("size"), QJsonArray{size.width(), size.height()}},
+                                                     {QStringLiteral("items"), items}});
     }
     return {{QStringLiteral("menus"), menus}};
 }
@@ -204,8 +202,8 @@ int main(int argc, char** argv)
     // corner), and read back from the X server like the player's own window,
     // so that both come the same way from widget to screen. No window manager
     // handles it, and it takes no focus and no input.
-    form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
-                        Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput);
+    form.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint
+                        | Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput);
     form.setWindowTitle(QStringLiteral("corvan e2e oracle"));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     form.move(screen.left(), screen.bottom() + 1 - form.height());

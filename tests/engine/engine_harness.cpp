@@ -106,12 +106,12 @@ OutputMeter::OutputMeter(const GstMediaEngine& engine)
         return;
     // The probe holds its own share of the state, so a buffer still being
     // measured while the meter goes away does not touch freed memory.
-    probe_ = gst_pad_add_probe(
-        pad_,
-        static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM
-                                     | GST_PAD_PROBE_TYPE_EVENT_FLUSH),
-        &OnProbe, new std::shared_ptr<State>(state_),
-        [](gpointer data) { delete static_cast<std::shared_ptr<State>*>(data); });
+    probe_ = gst_pad_add_probe(pad_,
+                               static_cast<GstPadProbeType>(GST_PAD_PROBE_TYPE_BUFFER
+                                                            | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM
+                                                            | GST_PAD_PROBE_TYPE_EVENT_FLUSH),
+                               &OnProbe, new std::shared_ptr<State>(state_),
+                               [](gpointer data) { delete static_cast<std::shared_ptr<State>*>(data); });
 }
 
 OutputMeter::~OutputMeter()

@@ -45,7 +45,7 @@ struct EndCounter {
 class OutputMeter {
 public:
     struct Reading {
-        double left = 0;   // largest absolute sample since Reset, 1 = full scale
+        double left = 0;  // largest absolute sample since Reset, 1 = full scale
         double right = 0;
         long long frames = 0;  // since Reset
         int flushes = 0;       // seeks that reached the output

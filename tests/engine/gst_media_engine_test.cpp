@@ -54,7 +54,10 @@ struct Clip {
     const char* name;
 };
 // Parameters print as their names, in failures and in the names CTest shows.
-void PrintTo(const Clip& clip, std::ostream* out) { *out << clip.name; }
+void PrintTo(const Clip& clip, std::ostream* out)
+{
+    *out << clip.name;
+}
 
 class FormatTest : public EngineTest, public ::testing::WithParamInterface<Clip> {};
 
@@ -73,15 +76,18 @@ TEST_P(FormatTest, PlaysToItsEndOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generated, FormatTest,
-                         ::testing::Values(Clip{"tone.mp3"}, Clip{"tone.wav"}, Clip{"tone.wma"},
-                                           Clip{"clip.wmv"}, Clip{"tune.mid"}),
+                         ::testing::Values(Clip{"tone.mp3"}, Clip{"tone.wav"}, Clip{"tone.wma"}, Clip{"clip.wmv"},
+                                           Clip{"tune.mid"}),
                          Named<::testing::TestParamInfo<Clip>>);
 
 struct PathCase {
     const char* name;
     QString path;
 };
-void PrintTo(const PathCase& path, std::ostream* out) { *out << path.name; }
+void PrintTo(const PathCase& path, std::ostream* out)
+{
+    *out << path.name;
+}
 
 class FileNameTest : public EngineTest, public ::testing::WithParamInterface<PathCase> {};
 
@@ -108,26 +114,29 @@ TEST_F(EngineTest, NameThatIsNotUtf8PlaysByItsBytes)
         << "the shown text names no file";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Odd, FileNameTest,
-    ::testing::Values(PathCase{"spaces", Media(QStringLiteral("odd names/with spaces.mp3"))},
-                      PathCase{"hash", Media(QStringLiteral("odd names/hash #1.mp3"))},
-                      PathCase{"question_mark", Media(QStringLiteral("odd names/what?.mp3"))},
-                      PathCase{"percent", Media(QStringLiteral("odd names/percent %41%20.mp3"))},
-                      PathCase{"non_ascii", Media(QStringLiteral("odd names/ünïcödé ñame.mp3"))},
-                      // A folder joined with "/" at the root, and inside.
-                      PathCase{"double_slash_at_root", QLatin1Char('/') + Media(QStringLiteral("tone.mp3"))},
-                      PathCase{"double_slash_inside",
-                               QStringLiteral(CORVAN_TEST_MEDIA_DIR) + QStringLiteral("//tone.mp3")},
-                      PathCase{"dot_dot", Media(QStringLiteral("odd names/../tone.mp3"))}),
-    Named<::testing::TestParamInfo<PathCase>>);
+INSTANTIATE_TEST_SUITE_P(Odd, FileNameTest,
+                         ::testing::Values(PathCase{"spaces", Media(QStringLiteral("odd names/with spaces.mp3"))},
+                                           PathCase{"hash", Media(QStringLiteral("odd names/hash #1.mp3"))},
+                                           PathCase{"question_mark", Media(QStringLiteral("odd names/what?.mp3"))},
+                                           PathCase{"percent", Media(QStringLiteral("odd names/percent %41%20.mp3"))},
+                                           PathCase{"non_ascii", Media(QStringLiteral("odd names/ünïcödé ñame.mp3"))},
+                                           // A folder joined with "/" at the root, and inside.
+                                           PathCase{"double_slash_at_root",
+                                                    QLatin1Char('/') + Media(QStringLiteral("tone.mp3"))},
+                                           PathCase{"double_slash_inside", QStringLiteral(CORVAN_TEST_MEDIA_DIR)
+                                                                               + QStringLiteral("//tone.mp3")},
+                                           PathCase{"dot_dot", Media(QStringLiteral("odd names/../tone.mp3"))}),
+                         Named<::testing::TestParamInfo<PathCase>>);
 
 struct Tagged {
     const char* name;
     const char* title;
     const char* author;
 };
-void PrintTo(const Tagged& tagged, std::ostream* out) { *out << tagged.name; }
+void PrintTo(const Tagged& tagged, std::ostream* out)
+{
+    *out << tagged.name;
+}
 
 class TagTest : public EngineTest, public ::testing::WithParamInterface<Tagged> {};
 
@@ -165,12 +174,19 @@ struct BadInput {
     QString path;
     bool refusedAtOnce;  // known unplayable without decoding anything
 };
-void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
+void PrintTo(const BadInput& input, std::ostream* out)
+{
+    *out << input.name;
+}
 
 // The engine's warnings while it lives: what a person reads on stderr.
 class EngineWarnings {
 public:
-    EngineWarnings() : previous_(qInstallMessageHandler(&Catch)) { current_ = this; }
+    EngineWarnings()
+        : previous_(qInstallMessageHandler(&Catch))
+    {
+        current_ = this;
+    }
     ~EngineWarnings()
     {
         qInstallMessageHandler(previous_);
@@ -219,7 +235,8 @@ TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
     engine.Play();
     EXPECT_FALSE(Playing(engine));
     // The window says nothing; the log says which file and why.
-    const QStringList said = warnings.texts.filter(QStringLiteral("cannot play ") + GetParam().path + QStringLiteral(" - "));
+    const QStringList said = warnings.texts.filter(QStringLiteral("cannot play ") + GetParam().path
+                                                   + QStringLiteral(" - "));
     EXPECT_EQ(said.size(), 1) << warnings.texts.join(u'\n').toStdString();
 
     ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.mp3")))));
@@ -227,20 +244,20 @@ TEST_P(BadInputTest, LeavesTheEngineQuietAndReadyForTheNextFile)
     EXPECT_TRUE(WaitUntil([&] { return ends.count == 1; }, kEndMs));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Broken, BadInputTest,
-    ::testing::Values(BadInput{"empty_path", QString(), true},
-                      BadInput{"missing", Media(QStringLiteral("no such file.mp3")), true},
-                      BadInput{"folder", Media(QStringLiteral("broken/folder.mp3")), true},
-                      BadInput{"folder_slash", Media(QStringLiteral("broken/")), true},
-                      BadInput{"zero_bytes", Media(QStringLiteral("broken/empty.mp3")), true},
-                      BadInput{"named_pipe", Media(QStringLiteral("broken/pipe.mp3")), true},
-                      BadInput{"random_mp3", Media(QStringLiteral("broken/random.mp3")), false},
-                      BadInput{"random_wma", Media(QStringLiteral("broken/random.wma")), false},
-                      BadInput{"random_mid", Media(QStringLiteral("broken/random.mid")), false},
-                      BadInput{"truncated_mp3", Media(QStringLiteral("broken/truncated.mp3")), false},
-                      BadInput{"text_wav", Media(QStringLiteral("broken/text.wav")), false}),
-    Named<::testing::TestParamInfo<BadInput>>);
+INSTANTIATE_TEST_SUITE_P(Broken, BadInputTest,
+                         ::testing::Values(BadInput{"empty_path", QString(), true},
+                                           BadInput{"missing", Media(QStringLiteral("no such file.mp3")), true},
+                                           BadInput{"folder", Media(QStringLiteral("broken/folder.mp3")), true},
+                                           BadInput{"folder_slash", Media(QStringLiteral("broken/")), true},
+                                           BadInput{"zero_bytes", Media(QStringLiteral("broken/empty.mp3")), true},
+                                           BadInput{"named_pipe", Media(QStringLiteral("broken/pipe.mp3")), true},
+                                           BadInput{"random_mp3", Media(QStringLiteral("broken/random.mp3")), false},
+                                           BadInput{"random_wma", Media(QStringLiteral("broken/random.wma")), false},
+                                           BadInput{"random_mid", Media(QStringLiteral("broken/random.mid")), false},
+                                           BadInput{"truncated_mp3", Media(QStringLiteral("broken/truncated.mp3")),
+                                                    false},
+                                           BadInput{"text_wav", Media(QStringLiteral("broken/text.wav")), false}),
+                         Named<::testing::TestParamInfo<BadInput>>);
 
 // --- the end of a file --------------------------------------------------------
 
@@ -380,8 +397,8 @@ TEST_F(EngineTest, VolumeRefusesOutOfRangeAndKeepsTheValue)
         long after;
     };
     const Write writes[] = {
-        {-2500, true, -2500}, {1, false, -2500},          {-10001, false, -2500},
-        {0, true, 0},         {-10000, true, -10000},     {std::numeric_limits<long>::min(), false, -10000},
+        {-2500, true, -2500}, {1, false, -2500},      {-10001, false, -2500},
+        {0, true, 0},         {-10000, true, -10000}, {std::numeric_limits<long>::min(), false, -10000},
     };
     for (const Write& w : writes) {
         EXPECT_EQ(engine.SetVolume(w.value), w.accepted) << w.value;
@@ -405,12 +422,9 @@ TEST_F(EngineTest, VolumeBalanceAndMuteShapeTheOutput)
         double right;
     };
     const Setting settings[] = {
-        {"full", 0, 0, false, 0.5, 0.5},
-        {"-20 dB", -2000, 0, false, 0.05, 0.05},
-        {"muted", -2000, 0, true, 0, 0},
-        {"unmuted", -2000, 0, false, 0.05, 0.05},
-        {"left only", 0, -10000, false, 0.5, 0},
-        {"right only", 0, 10000, false, 0, 0.5},
+        {"full", 0, 0, false, 0.5, 0.5},         {"-20 dB", -2000, 0, false, 0.05, 0.05},
+        {"muted", -2000, 0, true, 0, 0},         {"unmuted", -2000, 0, false, 0.05, 0.05},
+        {"left only", 0, -10000, false, 0.5, 0}, {"right only", 0, 10000, false, 0, 0.5},
         {"centre", 0, 0, false, 0.5, 0.5},
     };
     const auto near = [](double measured, double expected) {
@@ -441,8 +455,8 @@ TEST_F(EngineTest, VolumeBalanceAndMuteShapeTheOutput)
 
 TEST_F(EngineTest, RateRefusesWhatCannotBePlayed)
 {
-    for (const double bad : {0.0, -1.0, 100.0, std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity()}) {
+    for (const double bad :
+         {0.0, -1.0, 100.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         EXPECT_FALSE(engine.SetRate(bad)) << bad;
         EXPECT_EQ(engine.Rate(), 1.0);
     }

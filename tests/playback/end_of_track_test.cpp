@@ -26,13 +26,13 @@ TEST(EndOfTrackRules, FirstRuleThatAppliesWins)
         {false, false, true, true, "2", "3", R::Shuffle},
         {false, true, false, false, "3", "3", R::TurnOff},
         {false, true, true, false, "2", "3", R::TurnOff},
-        {true, true, false, false, "2", "3", R::RepeatSong},   // repeats for ever, never ends
+        {true, true, false, false, "2", "3", R::RepeatSong},  // repeats for ever, never ends
         {true, true, true, true, "3", "3", R::RepeatSong},
-        {false, false, false, false, "03", "3", R::GoDown},   // compared as text
+        {false, false, false, false, "03", "3", R::GoDown},  // compared as text
     };
     for (const auto& r : rows) {
-        const EndOfTrackState s{r.repeat, r.turnOff, r.shuffle, r.up, QString::fromLatin1(r.label4),
-                                QString::fromLatin1(r.label2)};
+        const EndOfTrackState s{
+            r.repeat, r.turnOff, r.shuffle, r.up, QString::fromLatin1(r.label4), QString::fromLatin1(r.label2)};
         EXPECT_EQ(ChooseEndOfTrackRule(s), r.rule)
             << r.repeat << r.turnOff << r.shuffle << r.up << " " << r.label4 << "/" << r.label2;
     }
@@ -74,17 +74,32 @@ TEST_F(EndOfTrackTest, RulesFromWhereTheSelectionStands)
         QString label4;      // afterwards
     } cases[] = {
         {"moved by the user meanwhile", kABC, 0, 1, nullptr, {u"c.mp3"_qs}, u"3"_qs},
-        {"shuffle skips one, Label4 kept", {u"a.mp3"_qs, u"b.mp3"_qs, u"c.mp3"_qs, u"d.mp3"_qs}, 0, 0,
-         &Form2Controls::Check3, {u"c.mp3"_qs}, u"1"_qs},
+        {"shuffle skips one, Label4 kept",
+         {u"a.mp3"_qs, u"b.mp3"_qs, u"c.mp3"_qs, u"d.mp3"_qs},
+         0,
+         0,
+         &Form2Controls::Check3,
+         {u"c.mp3"_qs},
+         u"1"_qs},
         {"shuffle at the second-to-last entry repeats it", kABC, 1, 1, &Form2Controls::Check3, {u"b.mp3"_qs}, u"2"_qs},
-        {"shuffle at the last entry repeats it, wrap or not", kABC, 2, 2, &Form2Controls::Check3, {u"c.mp3"_qs},
+        {"shuffle at the last entry repeats it, wrap or not",
+         kABC,
+         2,
+         2,
+         &Form2Controls::Check3,
+         {u"c.mp3"_qs},
          u"3"_qs},
         {"up goes to the entry before", kABC, -1, 2, &Form2Controls::Check4, {u"b.mp3"_qs}, u"2"_qs},
         {"up yields to the wrap at the last entry", kABC, 2, 2, &Form2Controls::Check4, {u"a.mp3"_qs}, u"1"_qs},
         {"up stops at the first entry", kABC, -1, 0, &Form2Controls::Check4, {}, u"Label4"_qs},
         {"up with nothing selected starts nothing", kABC, -1, -1, &Form2Controls::Check4, {}, u"Label4"_qs},
         {"repeat the selected entry", kABC, 1, 1, &Form2Controls::Check1, {u"b.mp3"_qs}, u"2"_qs},
-        {"repeat with nothing selected opens the bare folder", kABC, -1, -1, &Form2Controls::Check1, {u""_qs},
+        {"repeat with nothing selected opens the bare folder",
+         kABC,
+         -1,
+         -1,
+         &Form2Controls::Check1,
+         {u""_qs},
          u"Label4"_qs},
         {"nothing selected starts the first", kABC, -1, -1, nullptr, {u"a.mp3"_qs}, u"1"_qs},
         {"without a double-click the last entry repeats", kABC, -1, 2, nullptr, {u"c.mp3"_qs}, u"3"_qs},
@@ -159,10 +174,7 @@ namespace {
 // the end, and the window's steps follow when it is heard.
 class GaplessTest : public ::testing::Test {
 protected:
-    QString Name(const std::optional<FilePath>& path) const
-    {
-        return path ? path->Name().Text() : u"<none>"_qs;
-    }
+    QString Name(const std::optional<FilePath>& path) const { return path ? path->Name().Text() : u"<none>"_qs; }
 };
 
 TEST_F(GaplessTest, TheRulesChooseTheNextFileAndTheWindowFollowsItWhenItIsHeard)

@@ -45,8 +45,8 @@ struct Queue {
     Display Now()
     {
         Form2Controls& c = h.c();
-        return {c.Label1->text(), c.Label4->text(), c.Label2->text(), c.Playing->text(), c.Total->text(),
-                c.File1->ListIndex()};
+        return {c.Label1->text(),  c.Label4->text(), c.Label2->text(),
+                c.Playing->text(), c.Total->text(),  c.File1->ListIndex()};
     }
 
     // A double-click start of `index`: Label2 then holds the queue length,

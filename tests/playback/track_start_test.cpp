@@ -21,8 +21,8 @@ TEST(TrackStart, FileListShowsMediaFilesSortedWithoutRegardToCase)
 {
     QTemporaryDir dir;
     Form2Harness h;
-    h.ShowFolder(dir.path(), {u"b.MP3"_qs, u"A.wav"_qs, u"c.txt"_qs, u".hidden.mp3"_qs, u"d.Mid"_qs,
-                              u"e.wma"_qs, u"f.wmv"_qs, u"g.mp3.bak"_qs});
+    h.ShowFolder(dir.path(), {u"b.MP3"_qs, u"A.wav"_qs, u"c.txt"_qs, u".hidden.mp3"_qs, u"d.Mid"_qs, u"e.wma"_qs,
+                              u"f.wmv"_qs, u"g.mp3.bak"_qs});
     QStringList shown;
     for (int i = 0; i < h.c().File1->ListCount(); ++i)
         shown << h.c().File1->Entry(i);

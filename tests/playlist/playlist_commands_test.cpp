@@ -173,7 +173,8 @@ TEST(PlaylistFiles, SaveWritesEveryLine)
     h.SetLines({u"/m/one.mp3"_s, u""_s, u"No matching files found"_s});
     h.saveAnswers = QStringList{name};
     h.m().mnupopupsavelist->trigger();
-    EXPECT_EQ(h.dialogs, QStringList{u"save|Save Mp3 PlayList|"_s + PlaylistCommands::SaveFilter() + u"|"_s + HomeFolder()});
+    EXPECT_EQ(h.dialogs,
+              QStringList{u"save|Save Mp3 PlayList|"_s + PlaylistCommands::SaveFilter() + u"|"_s + HomeFolder()});
     EXPECT_EQ(ReadAll(name), "/m/one.mp3\r\n\r\nNo matching files found\r\n");
 
     // Cancelled: nothing is written anywhere, the playlist stays.

@@ -95,14 +95,22 @@ TEST(PlaylistReader, LineEndsMarksAndUnreadableBytes)
         {"LF before CR", "a\n\rb", {u"a"_s, u""_s, u"b"_s}},
         {"empty lines", "\r\n\r\n\n\r", {u""_s, u""_s, u""_s, u""_s}},
         {"text kept as it stands", " a, \"b\" ,c \t\r\n  \r\n", {u" a, \"b\" ,c \t"_s, u"  "_s}},
-        {"byte-order mark", "\xEF\xBB\xBF" "a\r\n", {u"a"_s}},
+        {"byte-order mark",
+         "\xEF\xBB\xBF"
+         "a\r\n",
+         {u"a"_s}},
         {"nothing but the mark", "\xEF\xBB\xBF", {}},
         {"mark and an empty line", "\xEF\xBB\xBF\r\n", {u""_s}},
         {"mark later in the file", "x\r\n\xEF\xBB\xBFy", {u"x"_s, kMark + u"y"_s}},
-        {"two marks", "\xEF\xBB\xBF\xEF\xBB\xBF" "a", {kMark + u"a"_s}},
+        {"two marks",
+         "\xEF\xBB\xBF\xEF\xBB\xBF"
+         "a",
+         {kMark + u"a"_s}},
         {"UTF-8", "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\r\n", {u"été 日"_s}},
         {"invalid byte", "bad\xFF\r\nnext", {u"bad"_s + kReplacement, u"next"_s}},
-        {"sequence cut by the line end", "cut\xE2\x82\r\nnext\xE2", {u"cut"_s + kReplacement + kReplacement, u"next"_s + kReplacement}},
+        {"sequence cut by the line end",
+         "cut\xE2\x82\r\nnext\xE2",
+         {u"cut"_s + kReplacement + kReplacement, u"next"_s + kReplacement}},
         {"zero bytes", QByteArray("nul\0byte\r\n", 10), {u"nul"_s + QChar(0) + u"byte"_s}},
     };
     for (const auto& c : cases) {

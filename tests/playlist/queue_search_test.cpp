@@ -30,8 +30,8 @@ std::optional<int> LinearFirst(const QStringList& names, const QString& text)
 
 TEST(QueueSearch, FindsTheFirstEntryStartingWithTheText)
 {
-    const QStringList queue{u"Alpha.mp3"_qs, u"beta.mp3"_qs,  u"Shadow.mp3"_qs,
-                            u"shine.mp3"_qs, u"Sky.wav"_qs,   u"zeta.mid"_qs};
+    const QStringList queue{u"Alpha.mp3"_qs, u"beta.mp3"_qs, u"Shadow.mp3"_qs,
+                            u"shine.mp3"_qs, u"Sky.wav"_qs,  u"zeta.mid"_qs};
     const struct {
         QStringList names;
         QString text;

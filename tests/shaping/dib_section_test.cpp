@@ -15,8 +15,8 @@ TEST(DIBSection, RowLengthIsThreeBytesPerPixelRoundedUpToFour)
     const struct {
         std::int32_t width;
         std::int32_t bytes;
-    } cases[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {439, 1320}, {0, 0}, {-3, 0},
-                 {cDIBSection::kMaxWidth + 1, 0}};
+    } cases[] = {
+        {1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {439, 1320}, {0, 0}, {-3, 0}, {cDIBSection::kMaxWidth + 1, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(cDIBSection::BytesPerScanLineFor(c.width), c.bytes) << "width " << c.width;
         cDIBSection dib;
@@ -104,8 +104,13 @@ TEST(DIBSection, ImpossibleSizesAreRefusedButRecorded)
     const struct {
         std::int32_t width;
         std::int32_t height;
-    } cases[] = {{0, 5}, {5, 0}, {-1, 5}, {5, -1}, {cDIBSection::kMaxWidth + 1, 1},
-                 {1, cDIBSection::kMaxHeight + 1}, {cDIBSection::kMaxWidth, cDIBSection::kMaxHeight},
+    } cases[] = {{0, 5},
+                 {5, 0},
+                 {-1, 5},
+                 {5, -1},
+                 {cDIBSection::kMaxWidth + 1, 1},
+                 {1, cDIBSection::kMaxHeight + 1},
+                 {cDIBSection::kMaxWidth, cDIBSection::kMaxHeight},
                  {INT32_MAX, INT32_MAX}};
     for (const auto& c : cases) {
         cDIBSection dib;

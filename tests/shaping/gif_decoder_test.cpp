@@ -258,8 +258,8 @@ TEST(GifDecoder, PicturePastTheScreenEdgeIsClipped)
                 rows.push_back(row);
         std::vector<int> painted(static_cast<std::size_t>(count), -1);
         for (int i = 0; i < count; ++i)
-            painted[static_cast<std::size_t>(rows[static_cast<std::size_t>(i / c.frame.width)] * c.frame.width +
-                                              i % c.frame.width)] = indexes[static_cast<std::size_t>(i)];
+            painted[static_cast<std::size_t>(rows[static_cast<std::size_t>(i / c.frame.width)] * c.frame.width
+                                             + i % c.frame.width)] = indexes[static_cast<std::size_t>(i)];
 
         const std::optional<QImage> picture = DecodeGif(data);
         ASSERT_TRUE(picture);
@@ -313,7 +313,10 @@ TEST(GifDecoder, RefusesWhatIsNotAWholeGif)
         {"cut before the first picture", header},
         {"a trailer and no picture", header + ';'},
         {"a byte that begins no block", header + '\x01' + good.mid(25)},
-        {"cut in an extension", header + QByteArray("\x21\xFE\x05" "abc", 6)},
+        {"cut in an extension", header
+                                    + QByteArray("\x21\xFE\x05"
+                                                 "abc",
+                                                 6)},
         {"cut in the picture descriptor", good.left(30)},
         {"cut in a local colour table", edited(34, "\x81").left(40)},
         {"cut before the code size", good.left(35)},

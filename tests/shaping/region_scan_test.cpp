@@ -109,15 +109,14 @@ TEST(RegionScan, RawBuffersOfAnySizeAreSafe)
 {
     std::int32_t key = kBottomLeftKey;
     const std::vector<std::uint8_t> twoByTwo = {0, 0, 0, 9, 9, 9, 0, 0, 7, 7, 7, 7, 7, 7, 0, 0};
-    EXPECT_EQ(ScanPixelRows(twoByTwo, 2, 2, key).Runs(),
-              (std::vector<PixelRect>{{0, 0, 2, 1}, {1, 1, 2, 2}}));
+    EXPECT_EQ(ScanPixelRows(twoByTwo, 2, 2, key).Runs(), (std::vector<PixelRect>{{0, 0, 2, 1}, {1, 1, 2, 2}}));
     EXPECT_EQ(key, 0);
 
     const struct {
         std::size_t bytes;
         std::int32_t width;
         std::int32_t height;
-    } refused[] = {{0, 1, 1},   {15, 2, 2},  {16, 0, 2},         {16, 2, 0}, {16, -2, 2},
+    } refused[] = {{0, 1, 1},   {15, 2, 2},  {16, 0, 2},         {16, 2, 0},        {16, -2, 2},
                    {16, 2, -2}, {16, 2, 20}, {16, INT32_MAX, 1}, {16, 1, INT32_MAX}};
     for (const auto& c : refused) {
         const std::vector<std::uint8_t> bytes(c.bytes, 5);
@@ -235,12 +234,12 @@ TEST(RegionScan, SkinOutlineHoldsEveryVisibleControl)
         const char* name;
         int left, top, width, height;
     } controls[] = {
-        {"Check1", 370, 480, 855, 195},    {"Option1", 4680, 480, 495, 195},   {"Image4", 5040, 0, 375, 375},
-        {"Image3", 5520, 0, 375, 375},     {"MediaPlayer1", 375, 720, 5325, 195}, {"hide", 370, 915, 5355, 615},
-        {"Dir1", 370, 1350, 2175, 3915},   {"File1", 2560, 960, 3160, 4320},   {"Text1", 370, 5400, 5295, 285},
-        {"Playing", 3720, 5760, 1575, 255}, {"Label1", 380, 6000, 5295, 255},  {"Label11", 6120, 6120, 255, 255},
-        {"Combo1", 370, 6240, 1095, 315},  {"Check5", 1920, 6360, 1695, 195},  {"Label23", 6360, 6840, 1095, 255},
-        {"UpDown1", 0, 7080, 240, 255},    {"Command22", 945, 6840, 375, 315}, {"Command10", 4920, 6840, 375, 315},
+        {"Check1", 370, 480, 855, 195},     {"Option1", 4680, 480, 495, 195},      {"Image4", 5040, 0, 375, 375},
+        {"Image3", 5520, 0, 375, 375},      {"MediaPlayer1", 375, 720, 5325, 195}, {"hide", 370, 915, 5355, 615},
+        {"Dir1", 370, 1350, 2175, 3915},    {"File1", 2560, 960, 3160, 4320},      {"Text1", 370, 5400, 5295, 285},
+        {"Playing", 3720, 5760, 1575, 255}, {"Label1", 380, 6000, 5295, 255},      {"Label11", 6120, 6120, 255, 255},
+        {"Combo1", 370, 6240, 1095, 315},   {"Check5", 1920, 6360, 1695, 195},     {"Label23", 6360, 6840, 1095, 255},
+        {"UpDown1", 0, 7080, 240, 255},     {"Command22", 945, 6840, 375, 315},    {"Command10", 4920, 6840, 375, 315},
     };
     for (const auto& c : controls) {
         // Twips to pixels, widened to whole pixels, kept to the picture; the
@@ -263,15 +262,15 @@ TEST(PixelRegion, UnitingMergesOverlappingAndTouchingRuns)
 {
     PixelRegion region;
     region.Unite({10, 0, 12, 1});
-    region.Unite({0, 0, 2, 1});    // before, in the same row
-    region.Unite({4, 0, 6, 1});    // between
-    region.Unite({6, 0, 10, 1});   // touches both neighbours: one run
-    region.Unite({1, -1, 3, 0});   // a row above all others
-    region.Unite({0, 2, 3, 4});    // two rows at once
-    region.Unite({1, 2, 2, 3});    // already covered
-    region.Unite({5, 5, 5, 9});    // empty
-    EXPECT_EQ(region.Runs(), (std::vector<PixelRect>{
-                                 {1, -1, 3, 0}, {0, 0, 2, 1}, {4, 0, 12, 1}, {0, 2, 3, 3}, {0, 3, 3, 4}}));
+    region.Unite({0, 0, 2, 1});   // before, in the same row
+    region.Unite({4, 0, 6, 1});   // between
+    region.Unite({6, 0, 10, 1});  // touches both neighbours: one run
+    region.Unite({1, -1, 3, 0});  // a row above all others
+    region.Unite({0, 2, 3, 4});   // two rows at once
+    region.Unite({1, 2, 2, 3});   // already covered
+    region.Unite({5, 5, 5, 9});   // empty
+    EXPECT_EQ(region.Runs(),
+              (std::vector<PixelRect>{{1, -1, 3, 0}, {0, 0, 2, 1}, {4, 0, 12, 1}, {0, 2, 3, 3}, {0, 3, 3, 4}}));
     EXPECT_EQ(region.Area(), 2 + 2 + 8 + 3 + 3);
     EXPECT_EQ(region.BoundingRect(), (PixelRect{0, -1, 12, 4}));
     EXPECT_TRUE(region.Contains(11, 0));
@@ -337,8 +336,8 @@ TEST(FrameOffset, HalvesRoundToTheEvenNumber)
     const struct {
         double value;
         std::int64_t rounded;
-    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3},
-                 {-2.6, -3}, {7.0, 7}};
+    } cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4},   {-0.5, 0},
+                 {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {7.0, 7}};
     for (const auto& c : cases)
         EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
 }

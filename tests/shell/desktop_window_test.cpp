@@ -34,9 +34,9 @@ TEST(DesktopWindow, WhereTheMaskOnlyStopsClicksTheCutAwayPartIsSeeThrough)
 {
     const QImage picture = QImage(kSkin).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(picture.isNull());
-    const QPoint cut(0, picture.height() - 1);   // the key colour
-    const QPoint body(200, 10);                  // skin, no control
-    const QPoint corner(2, 2);                   // rounded away at the top left
+    const QPoint cut(0, picture.height() - 1);  // the key colour
+    const QPoint body(200, 10);                 // skin, no control
+    const QPoint corner(2, 2);                  // rounded away at the top left
 
     for (const bool inputOnly : {false, true}) {
         FakeMediaEngine engine;

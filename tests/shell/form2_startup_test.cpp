@@ -60,8 +60,8 @@ TEST(Form2StartUp, WindowAndStartingVisibility)
     EXPECT_TRUE(h.form->windowFlags() & Qt::FramelessWindowHint);
 
     h.form->show();
-    for (QWidget* shown : {static_cast<QWidget*>(h.c().File1), static_cast<QWidget*>(h.c().Drive1),
-                           static_cast<QWidget*>(h.c().Dir1)})
+    for (QWidget* shown :
+         {static_cast<QWidget*>(h.c().File1), static_cast<QWidget*>(h.c().Drive1), static_cast<QWidget*>(h.c().Dir1)})
         EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
     for (QWidget* hidden : {static_cast<QWidget*>(h.c().List1), static_cast<QWidget*>(h.c().Combo1),
                             static_cast<QWidget*>(h.c().Check5), static_cast<QWidget*>(h.c().Command21)})
@@ -110,9 +110,9 @@ TEST(Form2StartUp, PopupMenuTreeInOrderWithNoMarks)
 {
     Form2Harness h;
     EXPECT_EQ(Captions(h.m().mnupopup),
-              (QStringList{u"Play Status"_qs, u"-"_qs, u"&Next"_qs, u"&Previous"_qs, u"-"_qs, u"&CD"_qs,
-                           u"&Speed"_qs, u"Play List"_qs, u"Volume"_qs, u"-"_qs, u"&About"_qs, u"Email Me"_qs,
-                           u"Read Me"_qs, u"Tag Info "_qs, u"-"_qs, u"&Exit"_qs}));
+              (QStringList{u"Play Status"_qs, u"-"_qs, u"&Next"_qs, u"&Previous"_qs, u"-"_qs, u"&CD"_qs, u"&Speed"_qs,
+                           u"Play List"_qs, u"Volume"_qs, u"-"_qs, u"&About"_qs, u"Email Me"_qs, u"Read Me"_qs,
+                           u"Tag Info "_qs, u"-"_qs, u"&Exit"_qs}));
     EXPECT_EQ(Captions(h.m().mnuplaystatus), (QStringList{u"&Play"_qs, u"&Stop"_qs, u"-"_qs, u"Farward"_qs,
                                                           u"Rewind"_qs, u"&Pause"_qs, u"&Resume"_qs}));
     EXPECT_EQ(Captions(h.m().mnupopupspeed),
@@ -145,7 +145,8 @@ TEST(Form2StartUp, NextStepRunsOnceWhenTheWindowIsOnTheScreen)
     shown.resize(50, 50);
     shown.show();
     int shownRuns = 0;
-    AfterExposed(shown, [&] { ++shownRuns; }, 5000);
+    AfterExposed(
+        shown, [&] { ++shownRuns; }, 5000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownRuns > 0; }, 3000)) << "the exposure, not the fallback";
     shown.hide();
     shown.show();
@@ -157,7 +158,8 @@ TEST(Form2StartUp, NextStepRunsOnceWhenTheWindowIsOnTheScreen)
     int neverRuns = 0;
     QElapsedTimer clock;
     clock.start();
-    AfterExposed(never, [&] { ++neverRuns; }, 100);
+    AfterExposed(
+        never, [&] { ++neverRuns; }, 100);
     ASSERT_TRUE(QTest::qWaitFor([&] { return neverRuns > 0; }, 3000));
     EXPECT_GE(clock.elapsed(), 90);
     QTest::qWait(150);

@@ -18,9 +18,24 @@ public:
 
     bool SetFileName(const FilePath& path) override;
     FilePath FileName() const override { return filePath; }
-    void Play() override { calls << QStringLiteral("Play"); playing = true; paused = false; }
-    void Pause() override { calls << QStringLiteral("Pause"); playing = false; paused = open; }
-    void Stop() override { calls << QStringLiteral("Stop"); playing = false; paused = false; }
+    void Play() override
+    {
+        calls << QStringLiteral("Play");
+        playing = true;
+        paused = false;
+    }
+    void Pause() override
+    {
+        calls << QStringLiteral("Pause");
+        playing = false;
+        paused = open;
+    }
+    void Stop() override
+    {
+        calls << QStringLiteral("Stop");
+        playing = false;
+        paused = false;
+    }
     PlayState State() const override
     {
         if (!open)

@@ -27,8 +27,8 @@ struct Form2Harness {
     FakeMediaEngine engine;
     QStringList openAnswers;  // answers of the open dialogs, first first; "" when empty
     QStringList saveAnswers;
-    QStringList dialogs;      // "open|title|filter|dir" / "save|..."
-    QStringList messages;     // "title|text"
+    QStringList dialogs;   // "open|title|filter|dir" / "save|..."
+    QStringList messages;  // "title|text"
     QList<QUrl> urls;
     int exits = 0;
     std::unique_ptr<Form2> form;

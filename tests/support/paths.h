@@ -20,7 +20,8 @@ inline QStringList Texts(const QList<FilePath>& paths)
 {
     QStringList texts;
     for (const FilePath& p : paths)
-        texts << (p.TextIsExact() ? p.Text() : QStringLiteral("<bytes %1>").arg(QString::fromLatin1(p.Bytes().toHex())));
+        texts << (p.TextIsExact() ? p.Text()
+                                  : QStringLiteral("<bytes %1>").arg(QString::fromLatin1(p.Bytes().toHex())));
     return texts;
 }
 
