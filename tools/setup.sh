@@ -27,8 +27,8 @@ tests=(
   desktop-file-utils appstream dpkg-dev
   # benchmarks: gst-play-1.0, the reference of the player's CPU (bench/player_cpu.py)
   gstreamer1.0-plugins-base-apps
-  # sanitizers and fuzzing
-  clang libclang-rt-14-dev
+  # sanitizers and fuzzing, and the layout check
+  clang libclang-rt-14-dev clang-format
 )
 
 wanted=("${play[@]}")

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the player with its tests and runs every
-# test: the unit, window, end-to-end and soak suites; then the unit and window
-# suites again in a build with AddressSanitizer and UndefinedBehaviorSanitizer;
-# then each fuzz target for a minute (tools/fuzz.sh). Fails if any of them does.
+# Installs what is missing, checks the layout of the sources, builds the
+# player with its tests and runs every test: the unit, window, end-to-end and
+# soak suites; then the unit and window suites again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer; then each fuzz target for a
+# minute (tools/fuzz.sh). Fails if any of them does.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bash "$here/tools/setup.sh" --tests
+failed=0
+bash "$here/tools/check-format.sh" || failed=1
 build="$here/build-test"
 cmake -S "$here" -B "$build" -DCORVAN_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
-failed=0
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 300 || failed=1
 
 # The end-to-end suite, the soak and the benchmarks measure real time; the
