@@ -10,6 +10,7 @@
 // Compare. The input may also ask for one byte of the written file to be
 // overwritten: such near misses are held to no more than given files are.
 #include "shaping/gif_decoder.h"
+#include "require.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -22,15 +23,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+using corvan::fuzz::Require;
 
-void Require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "failed: %s\n", what);
-        std::abort();
-    }
-}
+namespace {
 
 // Bytes of the input taken front to back; 0 once they run out.
 class Bytes {

@@ -2,20 +2,13 @@
 // holding a line end, and what is read, written as M3U8 and read again, is
 // the same entries byte for byte (every entry is absolute once read).
 #include "playlist/playlist_file.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using corvan::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

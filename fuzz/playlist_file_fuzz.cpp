@@ -3,10 +3,13 @@
 // plain byte-by-byte reading of the format, and what it reads must survive
 // a save and a load byte for byte.
 #include "playlist/playlist_file.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+using corvan::fuzz::Require;
 
 namespace {
 
@@ -36,12 +39,6 @@ QList<QByteArray> PlainReading(QByteArrayView bytes)
     if (open)
         lines << line;
     return lines;
-}
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
 }
 
 }  // namespace

@@ -1,20 +1,13 @@
 // PLS playlists on any bytes: no crash, at most one entry for each FileN=,
 // none empty and none holding a line end.
 #include "playlist/playlist_file.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+using corvan::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,12 +6,15 @@
 // the pixel bytes.
 #include "shaping/dib_section.h"
 #include "shaping/region.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+using corvan::fuzz::Require;
 
 namespace {
 
@@ -33,12 +36,6 @@ std::int32_t TakeSmall(const std::uint8_t*& data, std::size_t& size)
     ++data;
     --size;
     return value;
-}
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace corvan {
 
 namespace {
 
-// RequestName's flag and answer (the D-Bus specification's numbers).
+// RequestName's flag and answers, as the bus daemon numbers them.
 constexpr uint kDoNotQueue = 4;
 constexpr uint kPrimaryOwner = 1;
 constexpr uint kAlreadyOwner = 4;
