@@ -28,18 +28,9 @@ import time
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 import latency  # noqa: E402
-from session import Session  # noqa: E402
+from session import BuildArgs, Session  # noqa: E402
 
 BUDGET_S = 0.25
-
-
-class Args:
-    def __init__(self, build, work):
-        self.player = os.path.join(build, "corvan-player")
-        self.oracle = os.path.join(build, "corvan_e2e_oracle")
-        self.media = os.path.join(build, "test-media")
-        self.work = work
-        self.t0 = time.monotonic()
 
 
 class Instant:
@@ -188,7 +179,7 @@ def main():
     opts = parser.parse_args()
     build = os.path.abspath(opts.build)
     with tempfile.TemporaryDirectory(prefix="corvan-latency-") as work:
-        args = Args(build, work)
+        args = BuildArgs(build, work)
         with Session(args, "control-latency") as s:
             instant = Instant(s.desktop.display)
             results, sink = run(s, instant, opts.repeat)

@@ -25,28 +25,18 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 import joins  # noqa: E402
 import sound  # noqa: E402
-from session import Session  # noqa: E402
+from session import BuildArgs, Session  # noqa: E402
 
 HZ = 440
 FIRST_S = 3.0
 SECOND_S = 3.0
 BUDGET_SILENCE_MS = {"wav": 1.0, "mp3": 2.0}
 BUDGET_DIP_DB = 6.0
-
-
-class Args:
-    def __init__(self, build, work):
-        self.player = os.path.join(build, "corvan-player")
-        self.oracle = os.path.join(build, "corvan_e2e_oracle")
-        self.media = os.path.join(build, "test-media")
-        self.work = work
-        self.t0 = time.monotonic()
 
 
 def ensure_lame():
@@ -102,7 +92,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="corvan-gapless-") as work:
         for run in range(opts.runs):
             for kind in ("wav", "mp3"):
-                args = Args(build, os.path.join(work, f"{kind}-{run}"))
+                args = BuildArgs(build, os.path.join(work, f"{kind}-{run}"))
                 with Session(args, f"gapless-{kind}") as s:
                     folder = s.short_folder(kind)
                     files = make_pair(folder, kind)

@@ -36,6 +36,18 @@ def _holds_class(window, name):
         return False
 
 
+class BuildArgs:
+    """What a Session needs from a build tree with the tests, for programs
+    that drive the player outside run.py (the benchmarks)."""
+
+    def __init__(self, build, work):
+        self.player = os.path.join(build, "corvan-player")
+        self.oracle = os.path.join(build, "corvan_e2e_oracle")
+        self.media = os.path.join(build, "test-media")
+        self.work = work
+        self.t0 = time.monotonic()
+
+
 class Session:
     def __init__(self, args, name, record_rate=sound.RATE, record_channels=sound.CHANNELS):
         self.args = args
