@@ -5,7 +5,7 @@
 #include "desktop/open_in_window.h"
 #include "desktop/open_plan.h"
 #include "desktop/player_bus.h"
-#include "engine/playback_engine.h"
+#include "engine/engine_module.h"
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
 #include "shell/form2.h"
@@ -41,8 +41,8 @@ SkinRead ReadSkin(const QStringList& folders)
 }
 
 // The engine is made once both have happened: the window is on the screen
-// and GStreamer has loaded behind it, on a thread of its own. Until then
-// the window plays into the stand-in, which hands everything over.
+// and the engine's module has been opened behind it, on a thread of its own.
+// Until then the window plays into the stand-in, which hands everything over.
 class EngineArrival : public QObject {
 public:
     explicit EngineArrival(corvan::PendingMediaEngine& engine)
@@ -50,22 +50,23 @@ public:
     {
     }
 
-    // After the window's first frame: loading GStreamer would compete with
-    // the window for the processor, and on a first start it takes half a
-    // second while it builds its plugin registry.
+    // After the window's first frame: opening the module loads GStreamer,
+    // which would compete with the window for the processor, and on a first
+    // start takes half a second while it builds its plugin registry.
     void Shown()
     {
-        preload_.emplace([this] {
+        loader_.emplace(corvan::EngineModule::Folders(), [this](std::shared_ptr<const corvan::EngineModule> module) {
+            if (!module)
+                return;
             QMetaObject::invokeMethod(
-                this, [this] { Loaded(); }, Qt::QueuedConnection);
+                this, [this, module] { engine_.Attach(module->Make(corvan::AudioOutput::Desktop)); },
+                Qt::QueuedConnection);
         });
     }
 
 private:
-    void Loaded() { engine_.Attach(corvan::MakePlaybackEngine(corvan::AudioOutput::Desktop)); }
-
     corvan::PendingMediaEngine& engine_;
-    std::optional<corvan::GstreamerPreload> preload_;
+    std::optional<corvan::EngineModuleLoader> loader_;
 };
 
 // The command line's answers, before anything else is done.

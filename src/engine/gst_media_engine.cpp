@@ -10,9 +10,6 @@
 #include <QPointer>
 #include <QSocketNotifier>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cmath>
 
 namespace corvan {
@@ -133,27 +130,16 @@ double Seconds(gint64 nanoseconds)
 
 }  // namespace
 
-GstreamerPreload::GstreamerPreload(std::function<void()> done)
-    : thread_([done = std::move(done)] {
-        // Background work: the window and the display's own work come first.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-        if (GstreamerStarted()) {
-            // Making one of each loads its plugin; the engine's own are then quick.
-            for (const char* factory : {"playbin", "autoaudiosink", "fakesink", "scaletempo", "audiopanorama",
-                                        "audioconvert", "audioresample"}) {
-                if (GstElement* element = gst_element_factory_make(factory, nullptr))
-                    gst_object_unref(gst_object_ref_sink(element));
-            }
-        }
-        if (done)
-            done();
-    })
+void LoadGstreamer()
 {
-}
-
-GstreamerPreload::~GstreamerPreload()
-{
-    thread_.join();
+    if (!GstreamerStarted())
+        return;
+    // Making one of each loads its plugin; the engine's own are then quick.
+    for (const char* factory :
+         {"playbin", "autoaudiosink", "fakesink", "scaletempo", "audiopanorama", "audioconvert", "audioresample"}) {
+        if (GstElement* element = gst_element_factory_make(factory, nullptr))
+            gst_object_unref(gst_object_ref_sink(element));
+    }
 }
 
 std::unique_ptr<MediaEngine> MakePlaybackEngine(AudioOutput output, QObject* parent)

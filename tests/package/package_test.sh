@@ -30,25 +30,31 @@ for file in usr/bin/corvan-player usr/share/corvan-player/new2.gif usr/share/cor
   [ -e "$root/$file" ] || { echo "the package lacks $file"; exit 1; }
 done
 "$root/usr/bin/corvan-player" --version | grep -q '^Corvan Media Player'
+module=$(cd "$root" && find usr/lib -name corvan-engine-gstreamer.so)
+[ -n "$module" ] || { echo "the package lacks the engine module"; exit 1; }
 
-# Started from the unpacked tree, it finds its skin there and keeps running.
+# Started from the unpacked tree, it finds its skin and its engine module
+# there (the one beside it, not another installed one) and keeps running.
 starts() {
-  local program=$1
+  local program=$1 engine=$2
   QT_QPA_PLATFORM=offscreen HOME="$work" XDG_RUNTIME_DIR="$work" "$program" >"$work/run.log" 2>&1 &
   local pid=$!
   sleep 2
   if ! kill -0 "$pid" 2>/dev/null; then
     echo "$program ended at start:"; cat "$work/run.log"; return 1
   fi
+  if ! grep -q "$engine" "/proc/$pid/maps"; then
+    echo "$program did not open $engine:"; cat "$work/run.log"; kill "$pid"; return 1
+  fi
   kill "$pid"; wait "$pid" 2>/dev/null || true
 }
-starts "$root/usr/bin/corvan-player"
+starts "$root/usr/bin/corvan-player" "$root/$module"
 
 if [ "$(id -u)" = 0 ] && command -v apt-get >/dev/null; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; exit 1; }
   trap 'apt-get remove -y -qq corvan-player >/dev/null 2>&1 || true' EXIT
-  starts /usr/bin/corvan-player
+  starts /usr/bin/corvan-player "/$module"
   grep -q 'Exec=corvan-player %F' /usr/share/applications/corvan-player.desktop
 fi
 echo "package: made, unpacked and started"
