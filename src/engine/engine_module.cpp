@@ -1,11 +1,10 @@
 #include "engine/engine_module.h"
 
 #include "engine/engine_log.h"
+#include "engine/program_files.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -28,13 +27,6 @@ namespace {
     (void)lcEngine();
 }
 
-QString ProgramFolder()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
-
 }  // namespace
 
 QString EngineModule::FileName()
@@ -51,22 +43,15 @@ QStringList EngineModule::Folders()
 
 std::shared_ptr<const EngineModule> EngineModule::Open(const QStringList& folders, QString* error)
 {
-    QString path;
-    for (const QString& folder : folders) {
-        const QString candidate = QDir(folder).filePath(FileName());
-        if (QFileInfo(candidate).isFile()) {
-            path = candidate;
-            break;
-        }
-    }
-    if (path.isEmpty()) {
+    const std::optional<QString> path = FindFile(FileName(), folders);
+    if (!path) {
         if (error)
             *error = QStringLiteral("%1 is in none of %2").arg(FileName(), folders.join(QStringLiteral(", ")));
         return nullptr;
     }
     // Every name is bound now: a module that does not fit the program is
     // refused here, not when one of its calls is first made.
-    void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = dlopen(QFile::encodeName(*path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         if (error)
             *error = QString::fromLocal8Bit(dlerror());
@@ -76,7 +61,7 @@ std::shared_ptr<const EngineModule> EngineModule::Open(const QStringList& folder
     const auto make = reinterpret_cast<engine_module::MakeFunction>(dlsym(handle, engine_module::kMake));
     if (!load || !make) {
         if (error)
-            *error = QStringLiteral("%1 is not the engine's module").arg(path);
+            *error = QStringLiteral("%1 is not the engine's module").arg(*path);
         return nullptr;
     }
     load();

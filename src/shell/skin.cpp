@@ -1,5 +1,7 @@
 #include "shell/skin.h"
 
+#include "engine/program_files.h"
+
 #include "shaping/picture.h"
 #include "shaping/region.h"
 
@@ -125,15 +127,6 @@ private:
 
 }  // namespace
 
-// The program's folder, also before the application object exists (the
-// skin is read while it is made).
-QString ProgramFolder()
-{
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-}
-
 QStringList AssetFolders()
 {
     const QString programDir = ProgramFolder();
@@ -142,12 +135,7 @@ QStringList AssetFolders()
 
 std::optional<QString> FindAsset(const QString& relativePath, const QStringList& folders)
 {
-    for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(relativePath);
-        if (QFileInfo(path).isFile())
-            return path;
-    }
-    return std::nullopt;
+    return FindFile(relativePath, folders);
 }
 
 std::optional<QString> DenseCompanion(const QString& picturePath)
