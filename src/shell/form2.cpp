@@ -148,6 +148,11 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWid
         setAutoFillBackground(false);
     }
 
+    // The controls take the form's face unless their design names another:
+    // set once here, it reaches them as they are made, where setting it on
+    // each would have every list and combo box lay itself out again (and
+    // the application's own face would be loaded only to be replaced).
+    setFont(DesignQFont(DesignFont::Sans825));
     buildControls(start);
     buildMenu();
 
@@ -174,7 +179,8 @@ void Form2::buildControls(const FolderView& start)
             d.slot);
         w->setObjectName(d.name.toString());
         w->setGeometry(ToPixels(d.place));
-        w->setFont(DesignQFont(d.font));
+        if (d.font != DesignFont::Sans825)
+            w->setFont(DesignQFont(d.font));
         if (!d.tooltip.isEmpty())
             w->setToolTip(d.tooltip.toString());
         ApplyColours(w, d);
