@@ -9,6 +9,7 @@
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
 #include "shell/form2.h"
+#include "shell/form2_design.h"
 #include "shell/show_on_screen.h"
 #include "shell/skin.h"
 
@@ -33,6 +34,13 @@ namespace {
 struct SkinRead {
     std::optional<corvan::Skin> skin;
     QString error;
+};
+
+// What the controls show in the first frame that is read from files: the
+// start folder's lists and the buttons' pictures.
+struct ControlsRead {
+    corvan::FolderView folder;
+    corvan::ButtonPictureFiles pictures;
 };
 
 SkinRead ReadSkin(const QStringList& folders)
@@ -144,21 +152,24 @@ int main(int argc, char** argv)
     const corvan::FilePath startFolder = showsFolder ? plan.folder : corvan::FilePath::FromBytes(".");
 
     // What the window shows is read on two threads while the application
-    // connects to the display: on one the start folder's lists, needed
-    // first, and then the skin picture and its outline; on the other
-    // fontconfig's configuration and caches, which it reads when a font is
-    // first asked for. Each thread started slows the application's own
-    // start by about a millisecond, more than the folder's lists take to
-    // read, so they do not get one of their own. Qt takes the first thread
-    // that uses it for the main one: this one claims it first.
+    // connects to the display: on one the start folder's lists and the
+    // buttons' pictures, needed first, and then the skin picture and its
+    // outline; on the other fontconfig's configuration and caches, which it
+    // reads when a font is first asked for. Each thread started slows the
+    // application's own start by about a millisecond, more than the
+    // folder's lists take to read, so they do not get one of their own. Qt
+    // takes the first thread that uses it for the main one: this one claims
+    // it first.
     QThread::currentThread();
     const int mainProcessor = sched_getcpu();
-    std::promise<corvan::FolderView> folderRead;
-    std::future<corvan::FolderView> folderView = folderRead.get_future();
+    std::promise<ControlsRead> controlsRead;
+    std::future<ControlsRead> controls = controlsRead.get_future();
     std::future<SkinRead> skinRead = std::async(
-        std::launch::async, [&folderRead, startFolder, folders = corvan::AssetFolders(), mainProcessor] {
+        std::launch::async, [&controlsRead, startFolder, folders = corvan::AssetFolders(), mainProcessor] {
             KeepOff(mainProcessor);
-            folderRead.set_value(corvan::ReadFolderView(startFolder));
+            ControlsRead read{corvan::ReadFolderView(startFolder), {}};
+            read.pictures = corvan::ReadButtonPictures(corvan::PictureButtonNames(), folders);
+            controlsRead.set_value(std::move(read));
             return ReadSkin(folders);
         });
     std::future<void> fonts = std::async(std::launch::async, [mainProcessor] {
@@ -178,7 +189,8 @@ int main(int argc, char** argv)
     corvan::PendingMediaEngine engine;
     EngineArrival arrival(engine);
     fonts.wait();
-    corvan::Form2 form(engine, corvan::RealDesktop(), folderView.get());
+    const ControlsRead start = controls.get();
+    corvan::Form2 form(engine, corvan::RealDesktop(), start.folder, start.pictures);
     form.Load();
     if (claim.get() == corvan::BusClaim::Taken) {
         // The window is never shown: the player that runs takes the paths.

@@ -109,10 +109,11 @@ void ApplyColours(QWidget* w, const ControlDesign& d)
 
 // A picture button shows its small picture, which is itself drawn as a
 // raised button face; a missing picture leaves a plain flat button.
-void ShowPicture(PictureButton& button)
+void ShowPicture(PictureButton& button, const ButtonPictureFiles& pictures)
 {
     button.setFlat(true);
-    if (auto picture = LoadButtonIcon(button.objectName())) {
+    const auto read = pictures.constFind(button.objectName());
+    if (auto picture = read != pictures.cend() ? ButtonIcon(*read) : LoadButtonIcon(button.objectName())) {
         button.setIcon(picture->icon);
         button.setIconSize(picture->size);
     }
@@ -121,11 +122,12 @@ void ShowPicture(PictureButton& button)
 }  // namespace
 
 Form2::Form2(MediaEngine& engine, Desktop desktop, QWidget* parent)
-    : Form2(engine, std::move(desktop), ReadFolderView(FilePath::FromBytes(".")), parent)
+    : Form2(engine, std::move(desktop), ReadFolderView(FilePath::FromBytes(".")), {}, parent)
 {
 }
 
-Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWidget* parent)
+Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, const ButtonPictureFiles& pictures,
+             QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , engine_(&engine)
     , desktop_(std::move(desktop))
@@ -153,7 +155,7 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWid
     // each would have every list and combo box lay itself out again (and
     // the application's own face would be loaded only to be replaced).
     setFont(DesignQFont(DesignFont::Sans825));
-    buildControls(start);
+    buildControls(start, pictures);
     buildMenu();
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
@@ -166,7 +168,7 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWid
 
 Form2::~Form2() = default;
 
-void Form2::buildControls(const FolderView& start)
+void Form2::buildControls(const FolderView& start, const ButtonPictureFiles& pictures)
 {
     for (const ControlDesign& d : Form2Design()) {
         QWidget* w = std::visit(
@@ -198,7 +200,7 @@ void Form2::buildControls(const FolderView& start)
         if (d.look & kHidden)
             w->hide();
         if (auto* button = qobject_cast<PictureButton*>(w))
-            ShowPicture(*button);
+            ShowPicture(*button, pictures);
     }
 
     c_.Check1->setTristate(false);

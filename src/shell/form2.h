@@ -3,6 +3,7 @@
 #include "browser/folder_view.h"
 #include "shell/desktop.h"
 #include "shell/form2_controls.h"
+#include "shell/skin.h"
 
 #include <QList>
 #include <QTimer>
@@ -36,9 +37,12 @@ class Form2 : public QWidget {
 public:
     // The whole window, controls and handlers included, playing through
     // `engine`; its lists show `start`, read ahead (ReadFolderView) or, in
-    // the first form, read now from the process's current folder.
+    // the first form, read now from the process's current folder. The
+    // buttons' pictures are taken from `pictures` (ReadButtonPictures) where
+    // it has them, and read now where not.
     Form2(MediaEngine& engine, Desktop desktop, QWidget* parent = nullptr);
-    Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, QWidget* parent = nullptr);
+    Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, const ButtonPictureFiles& pictures = {},
+          QWidget* parent = nullptr);
     ~Form2() override;
 
     Form2Controls& Controls() { return c_; }
@@ -74,7 +78,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void buildControls(const FolderView& start);
+    void buildControls(const FolderView& start, const ButtonPictureFiles& pictures);
     void buildMenu();
 
     MediaEngine* engine_;

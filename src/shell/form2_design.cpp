@@ -161,6 +161,16 @@ std::span<const ControlDesign> Form2Design()
     return kDesign;
 }
 
+QStringList PictureButtonNames()
+{
+    QStringList names;
+    for (const ControlDesign& d : kDesign) {
+        if (std::holds_alternative<Slot<PictureButton>>(d.slot))
+            names.append(d.name.toString());
+    }
+    return names;
+}
+
 std::span<const MenuDesign> Form2MenuDesign()
 {
     return kMenu;

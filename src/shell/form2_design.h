@@ -3,6 +3,7 @@
 #include "shaping/twips.h"
 #include "shell/form2_controls.h"
 
+#include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
@@ -53,6 +54,9 @@ struct ControlDesign {
 };
 
 std::span<const ControlDesign> Form2Design();
+
+// The names of the controls that show a picture, in the table's order.
+QStringList PictureButtonNames();
 
 // The popup menu: rows in order; a row is a submenu, an item or a separator,
 // placed in `parent` (nullptr: the popup menu itself).

@@ -307,26 +307,47 @@ private:
 
 }  // namespace
 
-std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QStringList& folders)
+ButtonPictureFile ReadButtonPicture(const QString& controlName, const QStringList& folders)
 {
-    const QString name = QStringLiteral("buttons/%1.gif").arg(controlName);
-    const std::optional<QString> path = FindAsset(name, folders);
-    if (!path) {
-        qCWarning(lcShell).noquote() << "The button picture" << name << "was not found in"
-                                     << folders.join(QStringLiteral(" or in ")) << "- the button is drawn plain";
-        return std::nullopt;
+    ButtonPictureFile file;
+    file.name = QStringLiteral("buttons/%1.gif").arg(controlName);
+    file.path = FindAsset(file.name, folders);
+    if (!file.path) {
+        file.reason = QStringLiteral("%1 was not found in %2").arg(file.name, folders.join(QStringLiteral(" or in ")));
+        return file;
     }
     QString reason;
-    const std::optional<QImage> picture = LoadPicture(*path, &reason);
-    if (!picture) {
-        qCWarning(lcShell).noquote() << "The button picture" << *path << "cannot be read:" << reason
-                                     << "- the button is drawn plain";
+    file.picture = LoadPicture(*file.path, &reason);
+    if (!file.picture) {
+        file.reason = QStringLiteral("%1 cannot be read: %2").arg(*file.path, reason);
+        return file;
+    }
+    file.densePath = DenseCompanion(*file.path).value_or(QString());
+    return file;
+}
+
+ButtonPictureFiles ReadButtonPictures(const QStringList& controlNames, const QStringList& folders)
+{
+    ButtonPictureFiles files;
+    for (const QString& name : controlNames)
+        files.insert(name, ReadButtonPicture(name, folders));
+    return files;
+}
+
+std::optional<ButtonPicture> ButtonIcon(const ButtonPictureFile& file)
+{
+    if (!file.picture) {
+        qCWarning(lcShell).noquote() << "The button picture" << file.reason << "- the button is drawn plain";
         return std::nullopt;
     }
-    QPixmap pixmap = QPixmap::fromImage(*picture);
+    QPixmap pixmap = QPixmap::fromImage(*file.picture);
     const QSize size = pixmap.size();
-    return ButtonPicture{QIcon(new ButtonPictureEngine(std::move(pixmap), DenseCompanion(*path).value_or(QString()))),
-                         size};
+    return ButtonPicture{QIcon(new ButtonPictureEngine(std::move(pixmap), file.densePath)), size};
+}
+
+std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QStringList& folders)
+{
+    return ButtonIcon(ReadButtonPicture(controlName, folders));
 }
 
 }  // namespace corvan

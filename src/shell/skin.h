@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -76,5 +77,23 @@ struct ButtonPicture {
     QSize size;
 };
 std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QStringList& folders = AssetFolders());
+
+// A button's picture file ("buttons/<control name>.gif") read and decoded
+// ahead of the window: it needs neither the application object nor the
+// window, so it can be read on the thread that reads the skin.
+struct ButtonPictureFile {
+    QString name;
+    std::optional<QString> path;    // where it was found
+    std::optional<QImage> picture;  // nullopt: missing or unreadable
+    QString reason;                 // what was wrong, with the file's name
+    QString densePath;              // its picture made at twice the size, if any
+};
+ButtonPictureFile ReadButtonPicture(const QString& controlName, const QStringList& folders = AssetFolders());
+// By control name.
+using ButtonPictureFiles = QHash<QString, ButtonPictureFile>;
+ButtonPictureFiles ReadButtonPictures(const QStringList& controlNames, const QStringList& folders = AssetFolders());
+// The button face made of a file read ahead; a missing or unreadable file is
+// logged and leaves the button plain (nullopt), as LoadButtonIcon does.
+std::optional<ButtonPicture> ButtonIcon(const ButtonPictureFile& file);
 
 }  // namespace corvan

@@ -1,5 +1,7 @@
 #include "form2_harness.h"
 #include "shell/after_exposed.h"
+#include "shell/form2_design.h"
+#include "shell/skin.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,6 +10,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <future>
 
 namespace corvan::test {
 namespace {
@@ -164,6 +168,32 @@ TEST(Form2StartUp, NextStepRunsOnceWhenTheWindowIsOnTheScreen)
     EXPECT_GE(clock.elapsed(), 90);
     QTest::qWait(150);
     EXPECT_EQ(neverRuns, 1);
+}
+
+// The buttons' pictures are read on the thread that reads the skin, before
+// the window exists: every picture button of the design gets its file from
+// there, and the window shows what was read, not a second reading.
+TEST(Form2StartUp, ButtonPicturesReadAheadAreTheOnesShown)
+{
+    const QStringList names = PictureButtonNames();
+    EXPECT_EQ(names.size(), 15);
+    ButtonPictureFiles read =
+        std::async(std::launch::async, [&] { return ReadButtonPictures(names, {QStringLiteral(CORVAN_ASSETS_DIR)}); }).get();
+    ASSERT_EQ(read.size(), names.size());
+    for (const QString& name : names)
+        EXPECT_TRUE(read.value(name).picture) << name.toStdString() << ": " << read.value(name).reason.toStdString();
+
+    QImage red(22, 17, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    read[QStringLiteral("Command13")].picture = red;
+    read[QStringLiteral("Command13")].densePath.clear();
+    read[QStringLiteral("Command14")] = ReadButtonPicture(QStringLiteral("NoSuchButton"), {QStringLiteral(CORVAN_ASSETS_DIR)});
+    FakeMediaEngine engine;
+    Form2 form(engine, Desktop{}, ReadFolderView(FilePath::FromBytes(".")), read);
+    const QImage shown = form.Controls().Command13->icon().pixmap(QSize(22, 17), 1.0).toImage();
+    EXPECT_EQ(shown.pixelColor(11, 8), QColor(Qt::red));
+    EXPECT_TRUE(form.Controls().Command14->icon().isNull()) << "a picture that could not be read leaves it plain";
+    EXPECT_FALSE(form.Controls().Command12->icon().isNull());
 }
 
 }  // namespace
