@@ -30,8 +30,8 @@ The references:
 
 Each program is started once before it is measured, so caches (GStreamer's
 plugin registry, fonts) are warm for all; then the programs take turns, one
-start each per round, so that a slower or busier spell of the machine falls
-on all of them alike. The thread that waits runs ahead of the programs (a
+start each per round, each round beginning with the next program, so that a
+slower or busier spell of the machine falls on all of them alike. The thread that waits runs ahead of the programs (a
 higher priority) so that it reads each event when it comes.
 
 The popup probe: the pointer waits over the player's title label; the moment
@@ -258,8 +258,14 @@ def main():
         os.makedirs(music)
         for args, cls in programs.values():
             run_once(desk, args, cls, music)  # warm-up
-        for _ in range(opts.runs):
-            for name, (args, cls) in programs.items():
+        names = list(programs)
+        for round_ in range(opts.runs):
+            # Each round starts with the next program: a disturbance that
+            # comes back at the pace of a round (a background task of the
+            # machine) falls on each program in turn, not on one every time.
+            shift = round_ % len(names)
+            for name in names[shift:] + names[:shift]:
+                args, cls = programs[name]
                 try:
                     window, frame, _ = run_once(desk, args, cls, music)
                 except RuntimeError:
