@@ -177,8 +177,9 @@ TEST(Form2StartUp, ButtonPicturesReadAheadAreTheOnesShown)
 {
     const QStringList names = PictureButtonNames();
     EXPECT_EQ(names.size(), 15);
-    ButtonPictureFiles read =
-        std::async(std::launch::async, [&] { return ReadButtonPictures(names, {QStringLiteral(CORVAN_ASSETS_DIR)}); }).get();
+    ButtonPictureFiles read = std::async(std::launch::async, [&] {
+                                  return ReadButtonPictures(names, {QStringLiteral(CORVAN_ASSETS_DIR)});
+                              }).get();
     ASSERT_EQ(read.size(), names.size());
     for (const QString& name : names)
         EXPECT_TRUE(read.value(name).picture) << name.toStdString() << ": " << read.value(name).reason.toStdString();
@@ -187,7 +188,8 @@ TEST(Form2StartUp, ButtonPicturesReadAheadAreTheOnesShown)
     red.fill(Qt::red);
     read[QStringLiteral("Command13")].picture = red;
     read[QStringLiteral("Command13")].densePath.clear();
-    read[QStringLiteral("Command14")] = ReadButtonPicture(QStringLiteral("NoSuchButton"), {QStringLiteral(CORVAN_ASSETS_DIR)});
+    read[QStringLiteral("Command14")] = ReadButtonPicture(QStringLiteral("NoSuchButton"),
+                                                          {QStringLiteral(CORVAN_ASSETS_DIR)});
     FakeMediaEngine engine;
     Form2 form(engine, Desktop{}, ReadFolderView(FilePath::FromBytes(".")), read);
     const QImage shown = form.Controls().Command13->icon().pixmap(QSize(22, 17), 1.0).toImage();
