@@ -152,8 +152,8 @@ Form2::Form2(MediaEngine& engine, Desktop desktop, const FolderView& start, cons
 
     // The controls take the form's face unless their design names another:
     // set once here, it reaches them as they are made, where setting it on
-    // each would have every list and combo box lay itself out again (and
-    // the application's own face would be loaded only to be replaced).
+    // each would have every line edit lay itself out again and every combo
+    // box build its popup list.
     setFont(DesignQFont(DesignFont::Sans825));
     buildControls(start, pictures);
     buildMenu();

@@ -310,19 +310,19 @@ private:
 ButtonPictureFile ReadButtonPicture(const QString& controlName, const QStringList& folders)
 {
     ButtonPictureFile file;
-    file.name = QStringLiteral("buttons/%1.gif").arg(controlName);
-    file.path = FindAsset(file.name, folders);
-    if (!file.path) {
-        file.reason = QStringLiteral("%1 was not found in %2").arg(file.name, folders.join(QStringLiteral(" or in ")));
+    const QString name = QStringLiteral("buttons/%1.gif").arg(controlName);
+    const std::optional<QString> path = FindAsset(name, folders);
+    if (!path) {
+        file.reason = QStringLiteral("%1 was not found in %2").arg(name, folders.join(QStringLiteral(" or in ")));
         return file;
     }
     QString reason;
-    file.picture = LoadPicture(*file.path, &reason);
+    file.picture = LoadPicture(*path, &reason);
     if (!file.picture) {
-        file.reason = QStringLiteral("%1 cannot be read: %2").arg(*file.path, reason);
+        file.reason = QStringLiteral("%1 cannot be read: %2").arg(*path, reason);
         return file;
     }
-    file.densePath = DenseCompanion(*file.path).value_or(QString());
+    file.densePath = DenseCompanion(*path).value_or(QString());
     return file;
 }
 

@@ -82,8 +82,6 @@ std::optional<ButtonPicture> LoadButtonIcon(const QString& controlName, const QS
 // ahead of the window: it needs neither the application object nor the
 // window, so it can be read on the thread that reads the skin.
 struct ButtonPictureFile {
-    QString name;
-    std::optional<QString> path;    // where it was found
     std::optional<QImage> picture;  // nullopt: missing or unreadable
     QString reason;                 // what was wrong, with the file's name
     QString densePath;              // its picture made at twice the size, if any
