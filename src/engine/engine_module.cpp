@@ -60,6 +60,7 @@ std::shared_ptr<const EngineModule> EngineModule::Open(const QStringList& folder
     const auto load = reinterpret_cast<engine_module::LoadFunction>(dlsym(handle, engine_module::kLoad));
     const auto make = reinterpret_cast<engine_module::MakeFunction>(dlsym(handle, engine_module::kMake));
     if (!load || !make) {
+        dlclose(handle);
         if (error)
             *error = QStringLiteral("%1 is not the engine's module").arg(*path);
         return nullptr;
