@@ -4,9 +4,13 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace corvan {
 
 namespace {
+
+constexpr qint64 kReadPieceBytes = qint64{64} << 10;
 
 void SetError(QString* error, const QString& text)
 {
@@ -43,7 +47,17 @@ std::optional<QImage> LoadPicture(const QString& path, QString* error)
         SetError(error, QStringLiteral("the file is too large for a picture"));
         return std::nullopt;
     }
-    const QByteArray data = file.read(kMaxPictureFileBytes + 1);
+    // Read at the file's own size, so that a small picture does not have
+    // room for the largest one set aside (and given back) each time; what
+    // a file without a size, or one that grew meanwhile, holds beyond it
+    // comes in pieces, up to one byte past the limit.
+    QByteArray data = file.read(file.isSequential() ? 0 : std::min(file.size(), kMaxPictureFileBytes + 1));
+    while (data.size() <= kMaxPictureFileBytes) {
+        const QByteArray more = file.read(std::min<qint64>(kReadPieceBytes, kMaxPictureFileBytes + 1 - data.size()));
+        if (more.isEmpty())
+            break;
+        data += more;
+    }
     if (data.size() > kMaxPictureFileBytes) {
         SetError(error, QStringLiteral("the file is too large for a picture"));
         return std::nullopt;

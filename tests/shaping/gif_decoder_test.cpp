@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <utility>
 #include <vector>
@@ -377,6 +378,32 @@ TEST(GifDecoder, EveryCutOfAFileIsRefused)
         }
     }
     EXPECT_GE(files, 10);
+}
+
+// A picture file comes back as its bytes decode, whatever its size; what
+// is past the limit, on disk or from a device that never ends, is refused.
+TEST(PictureFile, ReadWholeAndWithinTheLimit)
+{
+    const QString assets = QStringLiteral(CORVAN_ASSETS_DIR);
+    for (const QString& path : {assets + QStringLiteral("/new2.gif"), assets + QStringLiteral("/new2@2x.png")}) {
+        const std::optional<QImage> read = LoadPicture(path);
+        const std::optional<QImage> decoded = DecodePicture(ReadFile(path));
+        ASSERT_TRUE(read && decoded) << path.toStdString();
+        EXPECT_EQ(*read, *decoded) << path.toStdString();
+    }
+
+    QTemporaryDir tmp;
+    const QString large = tmp.filePath(QStringLiteral("large.gif"));
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.write(ReadFile(assets + QStringLiteral("/new2.gif"))) > 0);
+    ASSERT_TRUE(file.resize(kMaxPictureFileBytes + 1));  // sparse: no room taken on disk
+    file.close();
+    for (const QString& path : {large, QStringLiteral("/dev/zero"), tmp.filePath(QStringLiteral("missing.gif"))}) {
+        QString error;
+        EXPECT_FALSE(LoadPicture(path, &error)) << path.toStdString();
+        EXPECT_FALSE(error.isEmpty()) << path.toStdString();
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "form2_harness.h"
 #include "shell/after_exposed.h"
+#include "shell/faces_ahead.h"
 #include "shell/form2_design.h"
 #include "shell/skin.h"
 
@@ -196,6 +197,20 @@ TEST(Form2StartUp, ButtonPicturesReadAheadAreTheOnesShown)
     EXPECT_EQ(shown.pixelColor(11, 8), QColor(Qt::red));
     EXPECT_TRUE(form.Controls().Command14->icon().isNull()) << "a picture that could not be read leaves it plain";
     EXPECT_FALSE(form.Controls().Command12->icon().isNull());
+}
+
+// The faces are loaded ahead by drawing out of sight: the window and its
+// controls are the same after it, down to the pixel.
+TEST(Form2StartUp, FacesLoadedAheadLeaveTheWindowAsItWas)
+{
+    FakeMediaEngine engine;
+    Form2 form(engine, Desktop{}, ReadFolderView(FilePath::FromBytes(CORVAN_ASSETS_DIR)), {});
+    form.show();
+    const QImage before = form.grab().toImage();
+    const QString search = form.Controls().Text1->text();
+    LoadFacesAhead(form);
+    EXPECT_EQ(form.grab().toImage(), before);
+    EXPECT_EQ(form.Controls().Text1->text(), search);
 }
 
 }  // namespace
