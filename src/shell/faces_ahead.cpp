@@ -57,7 +57,8 @@ void LoadFacesAhead(const QWidget& window)
     QPainter painter(&scratch);
     const QRect inside = window.rect();
     for (const QWidget* w : window.findChildren<QWidget*>()) {
-        if (w->isWindow() || !w->isVisibleTo(&window) || !inside.intersects(QRect(w->mapTo(&window, QPoint()), w->size())))
+        if (w->isWindow() || !w->isVisibleTo(&window)
+            || !inside.intersects(QRect(w->mapTo(&window, QPoint()), w->size())))
             continue;
         painter.setFont(w->font());
         for (const QString& text : TextsOf(*w)) {
