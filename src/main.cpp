@@ -14,9 +14,11 @@
 #include "shell/show_on_screen.h"
 #include "shell/skin.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDir>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
@@ -173,17 +175,28 @@ int main(int argc, char** argv)
             controlsRead.set_value(std::move(read));
             return ReadSkin(folders);
         });
-    std::future<void> fonts = std::async(std::launch::async, [mainProcessor] {
+    std::promise<void> appMade;
+    std::future<void> fonts = std::async(std::launch::async, [mainProcessor, made = appMade.get_future()] {
         KeepOff(mainProcessor);
         FcInit();
+        // The application's font database lists every face fontconfig
+        // knows; it is filled here while the main thread waits for the
+        // session bus below.
+        made.wait();
+        QFontDatabase::families();
     });
 
     QApplication app(argc, argv);
+    appMade.set_value();
     QApplication::setApplicationName(QStringLiteral("Corvan Media Player"));
     QApplication::setDesktopFileName(QStringLiteral("corvan-player"));
     // Whether another start already is the player is asked on the session
     // bus, answered while the window is built.
     std::future<corvan::BusClaim> claim = std::async(std::launch::async, ClaimThePlayer);
+    // Accessibility is reached over the session bus: the first control to
+    // show a text would connect to it; it is done now, while the fonts are
+    // listed.
+    QAccessible::isActive();
 
     // The whole window, every control in its starting state, before it is
     // first shown; what is asked of the engine meanwhile waits in it.
