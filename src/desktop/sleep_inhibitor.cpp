@@ -61,8 +61,12 @@ SleepInhibitor::~SleepInhibitor()
 
 void SleepInhibitor::SetPlaying(bool playing)
 {
+    // Refused by every way: asked again only when playing starts anew, not
+    // on every beat of the window's timer for as long as it plays.
+    if (!playing)
+        refused_ = false;
     wanted_ = playing;
-    if (playing && via_ == Via::None && !asking_)
+    if (playing && via_ == Via::None && !asking_ && !refused_)
         ask(Via::Portal);
     else if (!playing && !asking_)
         release();
@@ -88,6 +92,7 @@ void SleepInhibitor::ask(Via via)
         message = LoginInhibit();
         break;
     case Via::None:
+        refused_ = wanted_;
         return;
     }
     const Via next = via == Via::Portal ? Via::ScreenSaver : via == Via::ScreenSaver ? Via::Login : Via::None;

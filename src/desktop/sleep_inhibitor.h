@@ -11,7 +11,8 @@ namespace corvan {
 // plays: a person listening does not touch the keyboard for an hour. It
 // asks the first that answers of the desktop portal (Inhibit, with the
 // suspend flag), the desktop's screensaver and the login manager, and lets
-// go when playing stops. Without any of them the player plays as before.
+// go when playing stops. Without any of them the player plays as before,
+// and asks again the next time playing starts.
 class SleepInhibitor : public QObject {
     Q_OBJECT
 
@@ -33,6 +34,7 @@ private:
     QDBusConnection system_;
     bool wanted_ = false;
     bool asking_ = false;
+    bool refused_ = false;
     Via via_ = Via::None;
     QDBusObjectPath portalRequest_;
     uint screenSaverCookie_ = 0;

@@ -83,6 +83,25 @@ private:
     Record& record_;
 };
 
+// A screensaver that takes the call and gives nothing back: a refusal.
+class RefusingScreenSaver : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public:
+    RefusingScreenSaver(QObject* parent, Record& record)
+        : QDBusAbstractAdaptor(parent)
+        , record_(record)
+    {
+    }
+
+public slots:
+    void Inhibit(const QString&, const QString&) { record_.calls << QStringLiteral("Inhibit"); }
+
+private:
+    Record& record_;
+};
+
 // A service of its own on the session bus, on a connection of its own.
 struct StandIn {
     explicit StandIn(const QString& name)
@@ -183,6 +202,28 @@ TEST(SleepInhibitor, NobodyToAskPlaysAsBefore)
     QTest::qWait(300);
     EXPECT_FALSE(inhibitor.Holding());
     inhibitor.SetPlaying(false);
+}
+
+TEST(SleepInhibitor, RefusedEverywhereAsksAgainOnlyWhenPlayingStartsAgain)
+{
+    REQUIRE_BUS();
+    StandIn saver(QStringLiteral("org.freedesktop.ScreenSaver"));
+    QObject object;
+    new RefusingScreenSaver(&object, saver.record);
+    ASSERT_TRUE(saver.Offer(QStringLiteral("/org/freedesktop/ScreenSaver"), &object));
+    SleepInhibitor inhibitor(QDBusConnection::sessionBus(), NoSystemBus());
+    // The window tells it twice a second for as long as the music plays.
+    for (int beat = 0; beat < 8; ++beat) {
+        inhibitor.SetPlaying(true);
+        QTest::qWait(25);
+    }
+    QTest::qWait(100);
+    EXPECT_EQ(saver.record.calls, QStringList{u"Inhibit"_qs});
+    EXPECT_FALSE(inhibitor.Holding());
+
+    inhibitor.SetPlaying(false);
+    inhibitor.SetPlaying(true);
+    ASSERT_TRUE(Settle([&] { return saver.record.calls.size() == 2; }));
 }
 
 }  // namespace
