@@ -9,7 +9,10 @@
 
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace corvan {
@@ -195,6 +198,9 @@ GstMediaEngine::GstMediaEngine(AudioOutput output, QObject* parent)
     gst_bus_get_pollfd(bus_.get(), &poll);
     busNotifier_ = new QSocketNotifier(poll.fd, QSocketNotifier::Read, this);
     connect(busNotifier_, &QSocketNotifier::activated, this, &GstMediaEngine::DrainBus);
+    endWatch_ = new QTimer(this);
+    endWatch_->setSingleShot(true);
+    connect(endWatch_, &QTimer::timeout, this, &GstMediaEngine::WatchForEnd);
 
     ApplyVolume();
     SetBalance(balance_);
@@ -205,7 +211,7 @@ GstMediaEngine::~GstMediaEngine()
     delete busNotifier_;
     if (!playbin_)
         return;
-    ReleaseWaitingStream();
+    HoldQuestions(true);
     {
         const std::lock_guard lock(joinMutex_);
         next_ = {};
@@ -248,20 +254,27 @@ void GstMediaEngine::Dispatch(GstMessage* message)
         OnEndOfStream();
         break;
     case GST_MESSAGE_ERROR: {
-        // A file that was to follow without a gap and does not open: the
-        // file before ends as it would have, and the window's end-of-track
-        // rules take it from there.
         std::optional<FilePath> joining;
         {
             const std::lock_guard lock(joinMutex_);
-            joining = joining_;
+            joining = std::exchange(joining_, std::nullopt);
         }
         const BusReport report = ReportOf(message, &gst_message_parse_error);
-        qCWarning(lcEngine).noquote() << "cannot play" << joining.value_or(fileName_).Text() << "-" << report.message;
+        if (joining || endWatch_->isActive()) {
+            // A file that was to follow without a gap and does not open.
+            // playbin reads it while the open file still has a second or so
+            // to play: that file is heard to its end, and then ends as it
+            // would have, the window's end-of-track rules taking it from
+            // there. The failing file's further errors change nothing.
+            if (joining)
+                qCWarning(lcEngine).noquote() << "cannot play" << joining->Text() << "-" << report.message;
+            qCDebug(lcEngine).noquote() << "error from" << SourceName(message) << report.detail;
+            OnJoinFailed();
+            break;
+        }
+        qCWarning(lcEngine).noquote() << "cannot play" << fileName_.Text() << "-" << report.message;
         qCDebug(lcEngine).noquote() << "error from" << SourceName(message) << report.detail;
         Fail();
-        if (joining)
-            emit EndOfStream(0);
         break;
     }
     case GST_MESSAGE_WARNING: {
@@ -353,15 +366,15 @@ void GstMediaEngine::OnAboutToFinish(GstElement* playbin, gpointer self)
 {
     auto* engine = static_cast<GstMediaEngine*>(self);
     std::unique_lock lock(engine->joinMutex_);
-    if (!engine->next_)
+    if (!engine->next_ || engine->holding_)
         return;
     const quint64 question = ++engine->asked_;
     QMetaObject::invokeMethod(
         engine, [engine, question] { engine->AnswerNextFile(question); }, Qt::QueuedConnection);
     // Bounded: a window that cannot answer in time gets an ordinary end.
     engine->joinAnswered_.wait_for(lock, std::chrono::seconds(2),
-                                   [engine, question] { return engine->answered_ >= question; });
-    if (engine->answered_ != question || !engine->answerUri_)
+                                   [engine, question] { return engine->answered_ >= question || engine->holding_; });
+    if (engine->holding_ || engine->answered_ != question || !engine->answerUri_)
         return;
     g_object_set(playbin, "uri", engine->answerUri_->constData(), nullptr);
     engine->joining_ = engine->answer_;
@@ -395,10 +408,11 @@ void GstMediaEngine::AnswerNextFile(quint64 question)
     joinAnswered_.notify_all();
 }
 
-void GstMediaEngine::ReleaseWaitingStream()
+void GstMediaEngine::HoldQuestions(bool hold)
 {
     {
         const std::lock_guard lock(joinMutex_);
+        holding_ = hold;
         answered_ = asked_;
         answerUri_.reset();
     }
@@ -459,12 +473,48 @@ void GstMediaEngine::OnAsyncDone()
 
 void GstMediaEngine::OnEndOfStream()
 {
+    endWatch_->stop();
     if (atEnd_)
         return;
     atEnd_ = true;
     if (Duration() > 0)
         position_ = duration_;
     emit EndOfStream(0);
+}
+
+void GstMediaEngine::OnJoinFailed()
+{
+    joiningTitle_.clear();
+    joiningAuthor_.clear();
+    if (endWatch_->isActive())
+        return;
+    lastWatched_ = -1;
+    WatchForEnd();
+}
+
+// The open file plays out its end after the one that was to follow failed.
+// There the pipeline waits for ever for that file and posts no end of
+// stream, so the position is read until it no longer moves while playing.
+// A paused file, or one that is still seeking, is waited for.
+void GstMediaEngine::WatchForEnd()
+{
+    gint64 at = -1;
+    const bool playing = current_ == GST_STATE_PLAYING && !seekInFlight_
+                         && gst_element_query_position(playbin_.get(), GST_FORMAT_TIME, &at) && at >= 0;
+    if (playing && at == lastWatched_) {
+        qCDebug(lcEngine) << "end of the file before the one that failed";
+        Fail();
+        emit EndOfStream(0);
+        return;
+    }
+    lastWatched_ = playing ? at : -1;
+    // Read again when the rest should have been heard; at least every
+    // second, and never so soon that a moving position reads the same.
+    std::chrono::milliseconds next(250);
+    gint64 length = 0;
+    if (playing && gst_element_query_duration(playbin_.get(), GST_FORMAT_TIME, &length) && length > at)
+        next = std::chrono::milliseconds(static_cast<long long>((length - at) / GST_MSECOND / rate_));
+    endWatch_->start(std::clamp(next, std::chrono::milliseconds(100), std::chrono::milliseconds(1000)));
 }
 
 // An undecodable file, or one that breaks while it plays: it is closed
@@ -485,6 +535,7 @@ void GstMediaEngine::Fail()
 void GstMediaEngine::NewGeneration()
 {
     generation_.fetch_add(1);
+    endWatch_->stop();
     {
         // A file that was to follow is dropped with the pipeline.
         const std::lock_guard lock(joinMutex_);
@@ -504,9 +555,11 @@ void GstMediaEngine::RequestState(GstState state)
 {
     if (!playbin_ || requested_ == state)
         return;
-    ReleaseWaitingStream();
     requested_ = state;
-    if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE && state > GST_STATE_READY)
+    HoldQuestions(true);
+    const GstStateChangeReturn change = gst_element_set_state(playbin_.get(), state);
+    HoldQuestions(false);
+    if (change == GST_STATE_CHANGE_FAILURE && state > GST_STATE_READY)
         Fail();
     else if (state <= GST_STATE_READY)
         current_ = state;
@@ -525,11 +578,13 @@ void GstMediaEngine::Start()
 
 bool GstMediaEngine::SeekTo(double seconds)
 {
-    ReleaseWaitingStream();
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const auto at = static_cast<gint64>(std::llround(seconds * GST_SECOND));
-    if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at, GST_SEEK_TYPE_NONE,
-                          GST_CLOCK_TIME_NONE))
+    HoldQuestions(true);
+    const bool sent = gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
+                                       GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+    HoldQuestions(false);
+    if (!sent)
         return false;
     appliedRate_ = rate_;
     seekInFlight_ = seconds;

@@ -14,6 +14,7 @@
 #include <thread>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace corvan {
 
@@ -70,13 +71,15 @@ private:
     static void OnAboutToFinish(GstElement* playbin, gpointer self);
 
     void AnswerNextFile(quint64 question);
-    void ReleaseWaitingStream();
+    void HoldQuestions(bool hold);
     void OnStreamStart();
 
     void DrainBus();
     void Dispatch(GstMessage* message);
     void OnAsyncDone();
     void OnEndOfStream();
+    void OnJoinFailed();
+    void WatchForEnd();
     void Fail();
 
     void Start();
@@ -91,6 +94,11 @@ private:
     gst::ObjectPtr<GstElement> gain_;
     gst::ObjectPtr<GstElement> output_;
     QSocketNotifier* busNotifier_ = nullptr;
+    // Set while the file that was to follow has failed and the open one
+    // plays out its end, after which the pipeline stops without an end of
+    // stream (WatchForEnd).
+    QTimer* endWatch_ = nullptr;
+    gint64 lastWatched_ = -1;
 
     // Every bus message is stamped with the generation in force when it was
     // posted. A new generation starts whenever the pipeline is brought down
@@ -124,14 +132,15 @@ private:
     // next one on a streaming thread and must have it before it returns:
     // that thread waits while the question goes to this thread, which asks
     // the window (next_). Anything done here that may wait for a streaming
-    // thread (a state change, a flushing seek) first lets a waiting one go
-    // without an answer (ReleaseWaitingStream), so neither waits for the
-    // other.
+    // thread (a state change, a flushing seek) holds the questions while it
+    // runs (HoldQuestions): a waiting thread goes without an answer and one
+    // that asks meanwhile does not wait, so neither waits for the other.
     NextFile next_;
     std::mutex joinMutex_;
     std::condition_variable joinAnswered_;
     quint64 asked_ = 0;                    // guarded by joinMutex_
     quint64 answered_ = 0;                 // guarded by joinMutex_
+    bool holding_ = false;                 // guarded by joinMutex_
     std::optional<FilePath> answer_;       // guarded by joinMutex_
     std::optional<QByteArray> answerUri_;  // guarded by joinMutex_
     std::optional<FilePath> joining_;      // guarded: handed to playbin, not yet heard

@@ -80,6 +80,9 @@ class Session:
             try:
                 write_ppm(os.path.join(self.work, "failure-screen.ppm"),
                           self.screen.grab(0, 0, self.desktop.width, self.desktop.height))
+                # And which windows were there, with their places and names.
+                with open(os.path.join(self.work, "failure-windows.txt"), "w") as out:
+                    out.write(self.screen.run("xwininfo", "-root", "-tree", check=False))
             except Exception:
                 pass
         if self.desktop:

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -562,6 +563,36 @@ TEST_F(EngineTest, TheNextFileFollowsWithoutAnEnd)
     ASSERT_TRUE(WaitUntil([&] { return ends.count == 1; }, kEndMs));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(joined, 1);
+}
+
+// playbin reads the file to follow while the open one still plays; when it
+// does not open, the open file is heard to its end all the same and then
+// ends as if nothing had been to follow.
+TEST_F(EngineTest, AFileToFollowThatDoesNotOpenLetsTheOpenOneEnd)
+{
+    engine.SetNextFile([&]() -> std::optional<FilePath> { return AsPath(Media(QStringLiteral("broken/random.mp3"))); });
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("level.wav")))));
+    ASSERT_TRUE(Advancing(0.2));
+    ASSERT_TRUE(WaitUntil([&] { return engine.Duration() > 0; }, kOpenMs));
+    const double length = engine.Duration();
+    ASSERT_TRUE(engine.SetCurrentPosition(length - 2.5));
+    QElapsedTimer sinceSeek;
+    sinceSeek.start();
+    double heardTo = 0;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            heardTo = std::max(heardTo, engine.CurrentPosition());
+            return ends.count > 0;
+        },
+        kEndMs));
+    EXPECT_GT(sinceSeek.elapsed() / 1000.0, 2.2) << "not before the end";
+    EXPECT_NEAR(heardTo, length, 0.3);
+    Spin(kQuietMs);
+    EXPECT_EQ(ends.count, 1);
+    EXPECT_FALSE(Playing(engine));
+    // The engine takes the next file as usual.
+    ASSERT_TRUE(engine.SetFileName(AsPath(Media(QStringLiteral("tone.wav")))));
+    EXPECT_TRUE(Advancing(0.2));
 }
 
 TEST_F(EngineTest, AFileStartedByHandDropsTheOneThatWasToFollow)
