@@ -13,10 +13,16 @@ What counts, for every program alike:
 - shown: the X server reports the map of a top-level window holding a
   window of the program's class. The moment is taken when the event arrives.
 - complete: the first frame that already shows what the window shows once it
-  has settled (no change for 1.5 s). Every frame a program puts on the screen
-  damages its window (the X DAMAGE extension reports it); the window is read
-  back at each damage, and the first read that equals the settled window
-  counts. A read that a later damage overtook before it returned is not used.
+  has settled (no change for 1.5 s). Every drawing a program does on its
+  window is reported by the X DAMAGE extension, stamped with the X server's
+  time; the window is read back after each batch of reports, and the first
+  read that equals the settled window counts, at the time of the latest
+  drawing it holds. That is the moment the frame was on the screen: the
+  X server's clock is the monotonic clock the benchmark reads (checked at
+  the start of every run), so the time the benchmark itself takes to read
+  the report (up to tens of milliseconds on a busy machine, while the program
+  started still works beside it) does not count against the program. A read
+  that a later drawing overtook before it returned is not used.
 
 The references:
 - the empty Qt window (bench/bare_window): an empty frameless window of the
@@ -108,8 +114,50 @@ class Watch:
         self.root = self.screen.screen().root
         self.screen.damage_query_version()
         self.queued = []
+        self.clock = self._server_clock()
+        if self.clock is None:
+            print("the X server's clock is not the monotonic clock: frames are timed on the arrival "
+                  "of their report", file=sys.stderr)
         self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.screen.sync()
+
+    def _server_clock(self):
+        """The X server's time minus time.monotonic(), in milliseconds, or
+        None when its clock is another one. The X server stamps events with
+        its time in milliseconds (32 bits); here a property change on a
+        window of the benchmark's own is stamped between two readings of
+        the monotonic clock."""
+        from Xlib import Xatom
+        X = self.X
+        probe = self.root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
+        atom = self.screen.intern_atom("CORVAN_BENCH_CLOCK")
+        samples = []
+        for i in range(5):
+            before = time.monotonic()
+            probe.change_property(atom, Xatom.INTEGER, 32, [i])
+            self.screen.sync()
+            after = time.monotonic()
+            while self.screen.pending_events():
+                event = self.screen.next_event()
+                if event.type == X.PropertyNotify and event.window.id == probe.id:
+                    offset = (event.time - before * 1e3 + 2**31) % 2**32 - 2**31
+                    samples.append((after - before, offset))
+        probe.destroy()
+        self.screen.sync()
+        if not samples:
+            return None
+        spread, offset = min(samples)
+        # Within its millisecond and the round trip: the same clock.
+        return offset if -2 <= offset <= spread * 1e3 + 2 else None
+
+    def drawn_at(self, stamp, arrived):
+        """The monotonic time of a drawing stamped `stamp` by the X server,
+        whose report arrived at `arrived`."""
+        if self.clock is None:
+            return arrived
+        # The stamp drops the fraction of its millisecond: half of one back.
+        lag = ((arrived * 1e3 + self.clock - stamp) % 2**32) - 0.5
+        return arrived - max(0.0, lag) / 1e3 if lag < 2**31 else arrived
 
     def close(self):
         self.screen.close()
@@ -117,7 +165,7 @@ class Watch:
     def damage_create(self, window):
         from Xlib.error import XError
         try:
-            return window.damage_create(self.damage.DamageReportNonEmpty)
+            return window.damage_create(self.damage.DamageReportRawRectangles)
         except XError:
             return None
 
@@ -195,6 +243,7 @@ def run_once(desk, args, wm_class, cwd, press=False, timeout=20.0):
                 if not press or popup is not None or now - start - shown > 2.0:
                     settled = watch.grab(ours)
                     break
+            drawn = None
             for arrived, event in watch.next_events(0.02):
                 if event.type == X.CreateNotify and event.parent == watch.root:
                     # Watched from its creation, so that no frame is missed.
@@ -216,11 +265,13 @@ def run_once(desk, args, wm_class, cwd, press=False, timeout=20.0):
                 elif event.type == watch.damage_notify and ours is not None:
                     if event.drawable.id != ours.id:
                         continue
-                    # Re-armed before the read: a frame after it is told anew.
-                    watch.screen.damage_subtract(event.damage)
-                    read = watch.grab(ours)
-                    frames.append((arrived, None if watch.damage_queued(ours) else read))
+                    drawn = max(drawn or 0, watch.drawn_at(event.timestamp, arrived))
                     last_change = arrived
+            if drawn is not None:
+                # Every drawing reported so far is in the read; one reported
+                # while it ran may not be.
+                read = watch.grab(ours)
+                frames.append((drawn, None if watch.damage_queued(ours) else read))
     finally:
         os.setpriority(os.PRIO_PROCESS, 0, 0)
         desk.procs.stop(child)
