@@ -211,7 +211,7 @@ GstMediaEngine::~GstMediaEngine()
     delete busNotifier_;
     if (!playbin_)
         return;
-    HoldQuestions(true);
+    ReleaseWaitingStream();
     {
         const std::lock_guard lock(joinMutex_);
         next_ = {};
@@ -366,15 +366,15 @@ void GstMediaEngine::OnAboutToFinish(GstElement* playbin, gpointer self)
 {
     auto* engine = static_cast<GstMediaEngine*>(self);
     std::unique_lock lock(engine->joinMutex_);
-    if (!engine->next_ || engine->holding_)
+    if (!engine->next_)
         return;
     const quint64 question = ++engine->asked_;
     QMetaObject::invokeMethod(
         engine, [engine, question] { engine->AnswerNextFile(question); }, Qt::QueuedConnection);
     // Bounded: a window that cannot answer in time gets an ordinary end.
     engine->joinAnswered_.wait_for(lock, std::chrono::seconds(2),
-                                   [engine, question] { return engine->answered_ >= question || engine->holding_; });
-    if (engine->holding_ || engine->answered_ != question || !engine->answerUri_)
+                                   [engine, question] { return engine->answered_ >= question; });
+    if (engine->answered_ != question || !engine->answerUri_)
         return;
     g_object_set(playbin, "uri", engine->answerUri_->constData(), nullptr);
     engine->joining_ = engine->answer_;
@@ -408,11 +408,10 @@ void GstMediaEngine::AnswerNextFile(quint64 question)
     joinAnswered_.notify_all();
 }
 
-void GstMediaEngine::HoldQuestions(bool hold)
+void GstMediaEngine::ReleaseWaitingStream()
 {
     {
         const std::lock_guard lock(joinMutex_);
-        holding_ = hold;
         answered_ = asked_;
         answerUri_.reset();
     }
@@ -555,11 +554,9 @@ void GstMediaEngine::RequestState(GstState state)
 {
     if (!playbin_ || requested_ == state)
         return;
+    ReleaseWaitingStream();
     requested_ = state;
-    HoldQuestions(true);
-    const GstStateChangeReturn change = gst_element_set_state(playbin_.get(), state);
-    HoldQuestions(false);
-    if (change == GST_STATE_CHANGE_FAILURE && state > GST_STATE_READY)
+    if (gst_element_set_state(playbin_.get(), state) == GST_STATE_CHANGE_FAILURE && state > GST_STATE_READY)
         Fail();
     else if (state <= GST_STATE_READY)
         current_ = state;
@@ -578,13 +575,11 @@ void GstMediaEngine::Start()
 
 bool GstMediaEngine::SeekTo(double seconds)
 {
+    ReleaseWaitingStream();
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     const auto at = static_cast<gint64>(std::llround(seconds * GST_SECOND));
-    HoldQuestions(true);
-    const bool sent = gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
-                                       GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
-    HoldQuestions(false);
-    if (!sent)
+    if (!gst_element_seek(playbin_.get(), rate_, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at, GST_SEEK_TYPE_NONE,
+                          GST_CLOCK_TIME_NONE))
         return false;
     appliedRate_ = rate_;
     seekInFlight_ = seconds;

@@ -71,7 +71,7 @@ private:
     static void OnAboutToFinish(GstElement* playbin, gpointer self);
 
     void AnswerNextFile(quint64 question);
-    void HoldQuestions(bool hold);
+    void ReleaseWaitingStream();
     void OnStreamStart();
 
     void DrainBus();
@@ -132,15 +132,14 @@ private:
     // next one on a streaming thread and must have it before it returns:
     // that thread waits while the question goes to this thread, which asks
     // the window (next_). Anything done here that may wait for a streaming
-    // thread (a state change, a flushing seek) holds the questions while it
-    // runs (HoldQuestions): a waiting thread goes without an answer and one
-    // that asks meanwhile does not wait, so neither waits for the other.
+    // thread (a state change, a flushing seek) first lets a waiting one go
+    // without an answer (ReleaseWaitingStream), so neither waits for the
+    // other.
     NextFile next_;
     std::mutex joinMutex_;
     std::condition_variable joinAnswered_;
     quint64 asked_ = 0;                    // guarded by joinMutex_
     quint64 answered_ = 0;                 // guarded by joinMutex_
-    bool holding_ = false;                 // guarded by joinMutex_
     std::optional<FilePath> answer_;       // guarded by joinMutex_
     std::optional<QByteArray> answerUri_;  // guarded by joinMutex_
     std::optional<FilePath> joining_;      // guarded: handed to playbin, not yet heard
