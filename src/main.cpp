@@ -9,6 +9,7 @@
 #include "engine/pending_media_engine.h"
 #include "shell/after_exposed.h"
 #include "shell/faces_ahead.h"
+#include "shell/first_frame.h"
 #include "shell/form2.h"
 #include "shell/form2_design.h"
 #include "shell/show_on_screen.h"
@@ -220,6 +221,7 @@ int main(int argc, char** argv)
     read.skin.reset();
     corvan::AttachToDesktop(form, QDBusConnection::sessionBus());
     corvan::ShowOnScreen(form);
+    corvan::DrawFirstFrameOnce(form);
     // The window manager takes the window in before it is exposed: meanwhile
     // the faces its texts are drawn in are loaded for the first paint.
     corvan::LoadFacesAhead(form);
