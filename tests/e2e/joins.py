@@ -53,6 +53,19 @@ def join_quality(samples, rate, join_at, span=0.5):
     return silence_ms, dip
 
 
+def silences(samples, rate, threshold=0.01, shortest_ms=2.0):
+    """Where a mono recording falls silent for `shortest_ms` or longer: a
+    list of (start second, milliseconds)."""
+    quiet = numpy.concatenate(([False], numpy.abs(samples) < threshold, [False]))
+    edges = numpy.flatnonzero(quiet[1:] != quiet[:-1])
+    found = []
+    for start, end in zip(edges[0::2], edges[1::2]):
+        ms = (end - start) * 1000.0 / rate
+        if ms >= shortest_ms:
+            found.append((start / rate, ms))
+    return found
+
+
 def first_sound(samples, threshold=0.01):
     loud = numpy.nonzero(numpy.abs(samples) > threshold)[0]
     return int(loud[0]) if len(loud) else None

@@ -32,6 +32,19 @@ def _out_of_time(signum, frame):
     raise OutOfTime()
 
 
+def _print_tail(path, lines=30):
+    """The end of the player's log: often the one trace of a failure seen
+    only on another machine."""
+    try:
+        with open(path, errors="replace") as f:
+            tail = f.readlines()[-lines:]
+    except OSError:
+        return
+    if tail:
+        print(f"    last lines of {os.path.basename(path)}:", flush=True)
+        print("".join("    | " + line for line in tail), end="", flush=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--player")
@@ -84,6 +97,7 @@ def main():
         else:
             failed += 1
             print(f"=== {name}: {outcome}\n    (logs in {os.path.join(args.work, name)})", flush=True)
+            _print_tail(os.path.join(args.work, name, "logs", "player.log"))
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -107,15 +107,16 @@ class Session:
     def test_media(self, *parts):
         return os.path.join(self.args.media, *parts)
 
-    def start(self, folder, args=(), label1="Corvan Media Player", shows=None):
-        """Starts the program in `folder` with `args`, and the oracle beside
-        it; the window is taken to be ready when Label1 reads `label1`, and
-        its file list to show the folder `shows` (by default `folder`)."""
+    def start(self, folder, args=(), label1="Corvan Media Player", shows=None, env=None):
+        """Starts the program in `folder` with `args` (and `env` added to its
+        environment), and the oracle beside it; the window is taken to be
+        ready when Label1 reads `label1`, and its file list to show the
+        folder `shows` (by default `folder`)."""
         self.log(f"start the player in {os.path.relpath(folder, self.work)}" +
                  (f" with {' '.join(args)}" if args else ""))
         if self.oracle is None:
             self.oracle = Oracle(self.desktop, self.args.oracle, folder, self.work)
-        self.player = Player(self.desktop, self.screen, self.args.player, folder, args=args)
+        self.player = Player(self.desktop, self.screen, self.args.player, folder, args=args, env=env)
         if shows:
             self.player.folder = shows
         self._file1 = None
