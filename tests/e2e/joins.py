@@ -37,12 +37,9 @@ def join_quality(samples, rate, join_at, span=0.5):
     lo, hi = max(0, join_at - int(span * rate)), min(len(samples), join_at + int(span * rate))
     part = samples[lo:hi]
     peak = math.sqrt(2) * float(numpy.sqrt(numpy.median(part * part))) if len(part) else 0.0
-    quiet = numpy.abs(part) < max(0.01 * peak, 1e-4)
-    longest = run = 0
-    for q in quiet:
-        run = run + 1 if q else 0
-        longest = max(longest, run)
-    silence_ms = 0.0 if longest <= 1 else longest * 1000.0 / rate
+    runs = [ms for _at, ms in silences(part, rate, threshold=max(0.01 * peak, 1e-4), shortest_ms=0)]
+    longest_ms = max(runs, default=0.0)
+    silence_ms = 0.0 if longest_ms <= 1000.0 / rate else longest_ms
     n = int(0.002 * rate)
     windows = part[: len(part) // n * n].reshape(-1, n)
     if len(windows) == 0:
